@@ -1,0 +1,52 @@
+# make test: installs what is missing, builds both builds, runs every test
+#            (native, and under Wine), then a short run of each fuzz target.
+# make demo: installs what is missing, builds, runs the demo into out/demo.
+SHELL := /bin/bash
+JOBS ?= 2
+FUZZ_SECONDS ?= 20
+FUZZERS := fuzz_warp fuzz_warp_grid
+
+.PHONY: all deps native win32 test test-native test-win32 fuzz demo bench clean
+
+all: native win32
+
+deps:
+	bash scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j$(JOBS)
+
+win32: deps native
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j$(JOBS)
+
+test-native: native
+	ctest --preset native -j$(JOBS)
+
+# One X display for all Windows tests.
+test-win32: win32
+	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win32 -j$(JOBS)
+
+fuzz: native
+	@mkdir -p build/fuzz
+	@for f in $(FUZZERS); do \
+	  echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
+	  mkdir -p build/fuzz/$$f; \
+	  build/native/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 build/fuzz/$$f \
+	    2> build/fuzz/$$f.log || { tail -40 build/fuzz/$$f.log; exit 1; }; \
+	done
+
+test: test-native test-win32 fuzz
+	@echo "make test: all tests passed"
+
+demo: native win32
+	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-warp.sh out/demo 8
+
+bench: deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j$(JOBS) --target warp_bench
+	build/bench/bench/warp_bench
+
+clean:
+	rm -rf build out

@@ -1,0 +1,19 @@
+# Native build: portable cores, tools, GoogleTest, Google Benchmark, libFuzzer.
+option(VK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(VK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)
+find_package(PNG REQUIRED)
+include(GoogleTest)
+
+# libFuzzer needs clang; the portable cores carry its coverage counters so
+# that the fuzz targets see inside them.
+set(VK_FUZZ OFF)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND VK_SANITIZE)
+  set(VK_FUZZ ON)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

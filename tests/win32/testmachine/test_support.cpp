@@ -1,0 +1,75 @@
+#include "test_support.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "win_handles.h"
+
+namespace testvm::testing {
+
+std::string tempFile(const std::string& suffix) {
+  static int counter = 0;
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  return std::string(folder) + "tm" + std::to_string(GetCurrentProcessId()) + "_" +
+         std::to_string(++counter) + suffix;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+ProcessResult runProcess(const std::string& commandLine) {
+  ProcessResult result;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
+  UniqueHandle reader(readEnd);
+  UniqueHandle writer(writeEnd);
+  SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writer.get();
+  startup.hStdError = writer.get();
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder, &startup,
+                      &process)) {
+    return result;
+  }
+  UniqueHandle processHandle(process.hProcess);
+  UniqueHandle threadHandle(process.hThread);
+  writer.reset();
+
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    result.output.append(buffer, got);
+  }
+  WaitForSingleObject(processHandle.get(), INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(processHandle.get(), &code);
+  result.exitCode = static_cast<int>(code);
+  // Output read through a text-mode C runtime may carry CRs.
+  std::string clean;
+  for (char c : result.output) {
+    if (c != '\r') clean += c;
+  }
+  result.output = clean;
+  return result;
+}
+
+}  // namespace testvm::testing
