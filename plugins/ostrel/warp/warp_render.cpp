@@ -29,13 +29,17 @@ constexpr int32_t kLastRow = (kPanoramaHeight - 1) << 11;
 // runs out of registers, which costs twice the time.
 __attribute__((noinline)) void renderLine(const uint16_t* source, uint16_t* out, uint32_t col,
                                           uint32_t colStep, int32_t row, int32_t rowStep) {
-  uint64_t acc = (static_cast<uint64_t>(col) << 32) | static_cast<uint32_t>(row);
+  // Even and odd pixels step side by side, two steps at a time, which halves
+  // the chain of additions each load waits for.
   const uint64_t step = (static_cast<uint64_t>(colStep) << 32) + static_cast<uint64_t>(int64_t{rowStep});
+  uint64_t even = (static_cast<uint64_t>(col) << 32) | static_cast<uint32_t>(row);
+  uint64_t odd = even + step;
+  const uint64_t twoSteps = 2 * step;
   for (int k = 0; k < kCell; k += 2) {
-    const uint32_t low = source[(acc >> 53) | (acc & kRowMask)];
-    acc += step;
-    const uint32_t high = source[(acc >> 53) | (acc & kRowMask)];
-    acc += step;
+    const uint32_t low = source[(even >> 53) | (even & kRowMask)];
+    const uint32_t high = source[(odd >> 53) | (odd & kRowMask)];
+    even += twoSteps;
+    odd += twoSteps;
     const uint32_t pair = low | (high << 16);
     std::memcpy(out + k, &pair, sizeof pair);
   }
