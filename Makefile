@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 20
-FUZZERS := fuzz_warp fuzz_warp_grid
+FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video
 
 .PHONY: all deps native win32 test test-native test-win32 fuzz demo bench clean
 
@@ -45,8 +45,9 @@ demo: native win32
 
 bench: deps
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j$(JOBS) --target warp_bench
+	cmake --build --preset bench -j$(JOBS) --target warp_bench video_bench
 	build/bench/bench/warp_bench
+	build/bench/bench/video_bench
 
 clean:
 	rm -rf build out

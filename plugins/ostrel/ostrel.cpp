@@ -1,5 +1,6 @@
 // ostrel.dll: the load export and the package "warp.pkg".
 #include "ostrel_machine.h"
+#include "pictures.h"
 
 namespace ostrel {
 
@@ -27,11 +28,13 @@ static_assert(sizeof kTypes / sizeof kTypes[0] == kEntries);
 }  // namespace
 }  // namespace ostrel
 
-// Called once by the machine. The video decoder's tables will be built here
-// once the decoder exists; the answer is 0 whatever the registration says.
+// Called once by the machine: builds the video decoder's tables for 5-5-5
+// pixels and registers the package; the answer is 0 whatever the
+// registration says.
 extern "C" int VMCALL VOXAloadWARP(VmMachine* m, VmCallbacks* table) {
   using namespace ostrel;
   gVm = table;
+  video::initVideoTables();
   gVm->vmRegisterPackage(m, "warp.pkg", kEntries, kNames, kFunctions, kArgCounts, kTypes);
   return 0;
 }

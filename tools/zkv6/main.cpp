@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert_command.h"
+#include "video_commands.h"
 #include "view_command.h"
 
 namespace {
@@ -14,6 +15,8 @@ const char* const kUsage =
     "commands:\n"
     "  view      perspective views of a 2048x768 panorama, as the warp plug-in renders them\n"
     "  convert   pictures between PNG and raw 16-bit 5-5-5 pixels\n"
+    "  info      the header and the frames of a ZKV6 file\n"
+    "  decode    the pictures of a ZKV6 file, frame by frame\n"
     "Run 'zkv6 COMMAND --help' for the options of a command.\n";
 
 }  // namespace
@@ -27,6 +30,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "view") return zkv6::viewCommand(args);
   if (command == "convert") return zkv6::convertCommand(args);
+  if (command == "info") return zkv6::infoCommand(args);
+  if (command == "decode") return zkv6::decodeCommand(args);
   std::fprintf(stderr, "zkv6: unknown command '%s'\n%s", command.c_str(), kUsage);
   return 2;
 }

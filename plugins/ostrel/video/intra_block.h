@@ -17,8 +17,8 @@ struct QuantTables {
   int32_t negated[3][64];
 };
 
-// Steps for quality q; qualities outside 1..100 are held to that range
-// (0 and below behave as 1, the coarsest).
+// Steps for quality q, once initIntraTables has run; qualities outside
+// 1..100 are held to that range (0 and below behave as 1, the coarsest).
 void quantTables(QuantTables& tables, int32_t quality);
 
 // Decodes the next macroblock from the coefficient stream and writes 8 rows
@@ -27,5 +27,19 @@ void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uin
 
 // The block coding's constant tables, built once by initVideoTables.
 void initIntraTables();
+
+// One coefficient block after its code: dequantised values in natural order
+// and the mask of the rows (bits 8..15) and columns (bits 0..7) holding a
+// written value.
+struct CoefficientBlock {
+  int32_t value[64];
+  uint32_t mask;
+};
+
+// Decodes the code of one block (0 = Y, 1 = U, 2 = V, choosing its steps)
+// into block, which it clears first. The reader is left on the nibble after
+// the block's code.
+void decodeCoefficients(const QuantTables& tables, int component, NibbleReader& coefficients,
+                        CoefficientBlock& block);
 
 }  // namespace video

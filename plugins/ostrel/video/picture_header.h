@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "byte_order.h"
 #include "streams.h"
 
 namespace video {
@@ -15,11 +16,6 @@ struct PictureHeader {
 };
 constexpr size_t kPictureHeaderBytes = 24;
 
-inline uint32_t readLe32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-inline uint16_t readLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 struct PictureStreams {
   int32_t quality = 0;

@@ -1,0 +1,42 @@
+// The constant tables of the copy codings, built once by initCopyTables.
+// Every offset is stored in pixels (dy * stride + dx), not in bytes: a
+// table entry added to a pixel index names the source pixel.
+#pragma once
+
+#include <cstdint>
+
+namespace video {
+
+constexpr int kCodeCount = 4096;  // 12-bit codes
+
+// IX short codes: the vector of short code k, stride 640. Code 0 is (1, 0),
+// code 1 the zero vector, code 4095 (32, 32); both components -31..32.
+extern int32_t spiralTable[kCodeCount];
+// IX small-piece codes from reference: code = (31 - dy) * 64 + (31 - dx),
+// dx and dy in -32..31, relative to the 8x8 block's top-left.
+extern int32_t nearRefTable[kCodeCount];
+// IX small-piece codes from current: code = (6 - dy) * 128 + (63 - dx),
+// dx in -64..63, dy in -25..6, relative to the 8x8 block's top-left.
+extern int32_t nearCurTable[kCodeCount];
+// IW 2x2 codes K: the source relative to the 8x8 block's top-left, stride
+// 2048, indexed by K itself (its transform bits 1-3 do not move the source).
+extern int32_t iwPositionTable[kCodeCount];
+
+namespace ix {
+// The column of a long vector: (c + 128) modulo 640 for c = x0 - X, with one
+// correction of 640 either way; indexed by c - kWrapFirst. Every c a block
+// and an X make (-255..632) wraps completely; the decoder holds the source
+// region inside the picture whatever the table gives.
+constexpr int kWrapFirst = -1024, kWrapCount = 2048;
+extern int32_t wrapColumn[kWrapCount];
+inline int32_t column(int c) { return wrapColumn[c - kWrapFirst]; }
+}  // namespace ix
+
+namespace iw {
+// As for IX, modulo 2048 around the panorama's seam (c = -255..2040).
+constexpr int kWrapFirst = -2048, kWrapCount = 6144;
+extern int32_t wrapColumn[kWrapCount];
+inline int32_t column(int c) { return wrapColumn[c - kWrapFirst]; }
+}  // namespace iw
+
+}  // namespace video

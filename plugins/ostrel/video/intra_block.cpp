@@ -1,0 +1,168 @@
+#include "intra_block.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "idct.h"
+#include "intra_tables.h"
+
+namespace video {
+
+namespace {
+
+// The block being decoded. The position k runs in zigzag order and indexes
+// the block's own steps directly.
+//
+// Positions past 63 only come from hostile streams. A skip there holds the
+// position at 64 and leaves the block open (as any skip does) until opcode 0
+// or a code that writes; a value that would be written at 64 or beyond is
+// dropped, the code's operand nibbles are still consumed whole, and the
+// block ends after that code, so the next nibble starts the next block.
+struct BlockCoder {
+  NibbleReader& in;
+  const int32_t* step;
+  const int32_t* negated;
+  CoefficientBlock& block;
+  int k;
+
+  void skip(int n) { k = std::min(k + n, 64); }
+  // The three ways of writing at the current position and moving on: a code
+  // value times the step, or the step itself or negated for the +-1 codes.
+  void put(int32_t code) {
+    if (k < 64) store(code * step[k]);
+  }
+  void putPlus() {
+    if (k < 64) store(step[k]);
+  }
+  void putMinus() {
+    if (k < 64) store(negated[k]);
+  }
+  void store(int32_t value) {
+    const int i = intraTables.zigzag[k++];
+    block.value[i] = value;
+    block.mask |= intraTables.maskBits[i];
+  }
+  // Two nibbles, the high one signed: -128..127.
+  void putByteValue() {
+    const int32_t high = static_cast<int32_t>(in.nibble());
+    const int32_t low = static_cast<int32_t>(in.nibble());
+    put(16 * (high < 8 ? high : high - 16) + low);
+  }
+  // Whether the block goes on after a code that wrote values.
+  bool open() const { return k < 64; }
+};
+
+constexpr int32_t kP2[4] = {1, 2, -2, -1};
+constexpr int32_t kP4[16] = {1, 2, 3, 4, 5, 6, 7, 8, -8, -7, -6, -5, -4, -3, -2, -1};
+
+uint32_t field(uint32_t nibble, bool high) { return high ? nibble >> 2 : nibble & 3; }
+
+// One handler per opcode; each returns whether the block goes on.
+using Handler = bool (*)(BlockCoder&);
+
+bool endOfBlock(BlockCoder&) { return false; }
+
+// Skips alone make no end test: even at position 64 the block stays open.
+template <int Skip>
+bool skipOnly(BlockCoder& c) {
+  c.skip(Skip);
+  return true;
+}
+
+template <int Skip, bool Minus>
+bool skipAndPutOne(BlockCoder& c) {
+  c.skip(Skip);
+  if constexpr (Minus) {
+    c.putMinus();
+  } else {
+    c.putPlus();
+  }
+  return c.open();
+}
+
+// a, then (a & 3) + 2 two-bit values, high field of a nibble first.
+bool skipAndPutP2(BlockCoder& c) {
+  const uint32_t a = c.in.nibble();
+  c.skip(static_cast<int>((a >> 2) & 3) + 1);
+  uint32_t nibble = 0;
+  for (uint32_t n = 0; n < (a & 3) + 2; ++n) {
+    const bool high = (n & 1) == 0;
+    if (high) nibble = c.in.nibble();
+    c.put(kP2[field(nibble, high)]);
+  }
+  return c.open();
+}
+
+// a, then (a & 3) + 1 nibble values.
+bool skipAndPutP4(BlockCoder& c) {
+  const uint32_t a = c.in.nibble();
+  c.skip(static_cast<int>((a >> 2) & 3) + 1);
+  for (uint32_t n = 0; n < (a & 3) + 1; ++n) c.put(kP4[c.in.nibble()]);
+  return c.open();
+}
+
+bool putTwoP2(BlockCoder& c) {
+  const uint32_t b = c.in.nibble();
+  c.put(kP2[b >> 2]);
+  c.put(kP2[b & 3]);
+  return c.open();
+}
+
+template <int Count>
+bool putP4(BlockCoder& c) {
+  for (int n = 0; n < Count; ++n) c.put(kP4[c.in.nibble()]);
+  return c.open();
+}
+
+bool putByte(BlockCoder& c) {
+  c.putByteValue();
+  return c.open();
+}
+
+constexpr Handler kHandlers[16] = {
+    endOfBlock,                  // 0
+    skipOnly<5>,                 // 1
+    skipAndPutOne<1, false>,     // 2
+    skipAndPutOne<1, true>,      // 3
+    skipAndPutOne<2, false>,     // 4
+    skipAndPutOne<2, true>,      // 5
+    skipAndPutOne<3, false>,     // 6
+    skipAndPutOne<3, true>,      // 7
+    skipAndPutP2,                // 8
+    skipAndPutP4,                // 9
+    putTwoP2,                    // 10
+    putP4<1>,                    // 11
+    putP4<2>,                    // 12
+    putP4<3>,                    // 13
+    skipOnly<1>,                 // 14
+    putByte,                     // 15
+};
+
+}  // namespace
+
+void decodeCoefficients(const QuantTables& tables, int component, NibbleReader& coefficients,
+                        CoefficientBlock& block) {
+  block = {};
+  const int b = std::clamp(component, 0, 2);
+  BlockCoder coder{coefficients, tables.step[b], tables.negated[b], block, 0};
+  coder.putByteValue();
+  while (kHandlers[coefficients.nibble()](coder)) {
+  }
+}
+
+void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uint16_t* destination, int stride) {
+  CoefficientBlock blocks[3];
+  for (int b = 0; b < 3; ++b) {
+    decodeCoefficients(tables, b, coefficients, blocks[b]);
+    inverseTransform(blocks[b].value, blocks[b].mask);
+  }
+  const int32_t* y = blocks[0].value;
+  const int32_t* u = blocks[1].value;
+  const int32_t* v = blocks[2].value;
+  for (int row = 0; row < 8; ++row) {
+    uint16_t* out = destination + static_cast<ptrdiff_t>(row) * stride;
+    for (int i = 8 * row; i < 8 * row + 8; ++i) *out++ = convertPixel(y[i], u[i], v[i]);
+  }
+}
+
+}  // namespace video
