@@ -57,6 +57,8 @@ int decodeCommand(const std::vector<std::string>& args) {
   }
   if (options.positional().size() != 1 || !options.has("-o")) return fail(std::string("one input and -o DIR are needed\n") + kDecodeHelp);
   const std::string input = options.positional()[0], dir = options.text("-o");
+  Zkv6Reader reader;
+  if (!reader.open(input, error)) return fail(error);
   char kind = 0;
   if (options.has("kind")) {
     const std::string k = options.text("kind");
@@ -66,8 +68,6 @@ int decodeCommand(const std::vector<std::string>& args) {
     return fail(input + " holds no IX or IW picture; say --kind");
   }
 
-  Zkv6Reader reader;
-  if (!reader.open(input, error)) return fail(error);
   std::filesystem::create_directories(dir);
   video::initVideoTables();
   reader.header();
