@@ -11,7 +11,7 @@
 
 namespace {
 
-using zkv6test::StreamWriter;
+using zkv6enc::StreamWriter;
 
 // One intra macroblock: a DC byte value per block, then a handful of small
 // AC values, as opcodes 2..7 and 11, then end of block.

@@ -9,8 +9,8 @@
 
 namespace {
 
-using zkv6test::frame;
-using zkv6test::rawChunk;
+using zkv6enc::frame;
+using zkv6enc::rawChunk;
 
 struct Seen {
   std::string tag;

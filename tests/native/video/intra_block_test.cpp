@@ -70,7 +70,7 @@ class Coded {
   }
 
  private:
-  zkv6test::StreamWriter writer_;
+  zkv6enc::StreamWriter writer_;
   std::vector<uint8_t> bytes_;
 };
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-using zkv6test::StreamWriter;
+using zkv6enc::StreamWriter;
 
 constexpr int kWidth = 2048, kHeight = 768;
 constexpr int32_t kPixels = kWidth * kHeight;

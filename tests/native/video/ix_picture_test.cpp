@@ -10,7 +10,7 @@
 
 namespace {
 
-using zkv6test::StreamWriter;
+using zkv6enc::StreamWriter;
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int32_t kPixels = kWidth * kHeight;

@@ -37,7 +37,7 @@ class Zkv6FileCommands : public ::testing::Test {
 
 // A self-contained IX picture of flat grey intra blocks.
 Bytes greyIxPicture() {
-  zkv6test::StreamWriter w;
+  zkv6enc::StreamWriter w;
   for (int b = 0; b < 80 * 60; ++b) {
     w.bits(0b110, 3);
     for (int block = 0; block < 3; ++block) {
@@ -49,16 +49,16 @@ Bytes greyIxPicture() {
 }
 
 Bytes zeroCopyIxPicture() {
-  zkv6test::StreamWriter w;
+  zkv6enc::StreamWriter w;
   for (int b = 0; b < 80 * 60; ++b) w.bits(0b110, 3);
   return w.chunk("IX", 70);
 }
 
 TEST_F(Zkv6FileCommands, InfoListsHeaderFramesAndChunks) {
   const std::string path =
-      write("video.zkv6", zkv6test::fileHeader("ZKV6", 640, 480, 3) +
-                              zkv6test::frame({zkv6test::rawChunk("AU", {1, 2}), greyIxPicture()}, 0x2A) +
-                              zkv6test::frame({}) + zkv6test::frame({zeroCopyIxPicture()}));
+      write("video.zkv6", zkv6enc::fileHeader("ZKV6", 640, 480, 3) +
+                              zkv6enc::frame({zkv6enc::rawChunk("AU", {1, 2}), greyIxPicture()}, 0x2A) +
+                              zkv6enc::frame({}) + zkv6enc::frame({zeroCopyIxPicture()}));
   testing::internal::CaptureStdout();
   EXPECT_EQ(zkv6::infoCommand({path}), 0);
   const std::string out = testing::internal::GetCapturedStdout();
@@ -72,9 +72,9 @@ TEST_F(Zkv6FileCommands, InfoListsHeaderFramesAndChunks) {
 }
 
 TEST_F(Zkv6FileCommands, DecodeAlternatesTheTwoIxPictures) {
-  const std::string path = write("video.zkv6", zkv6test::fileHeader("ZKV6", 0, 0, 0) +
-                                                   zkv6test::frame({greyIxPicture()}) + zkv6test::frame({}) +
-                                                   zkv6test::frame({zeroCopyIxPicture()}) + Bytes{2, 0, 0, 0});
+  const std::string path = write("video.zkv6", zkv6enc::fileHeader("ZKV6", 0, 0, 0) +
+                                                   zkv6enc::frame({greyIxPicture()}) + zkv6enc::frame({}) +
+                                                   zkv6enc::frame({zeroCopyIxPicture()}) + Bytes{2, 0, 0, 0});
   const fs::path out = dir / "frames";
   testing::internal::CaptureStdout();
   EXPECT_EQ(zkv6::decodeCommand({path, "-o", out.string(), "--raw"}), 0);
@@ -100,7 +100,7 @@ TEST_F(Zkv6FileCommands, DecodeAlternatesTheTwoIxPictures) {
 TEST_F(Zkv6FileCommands, DecodeRefusesWhatItCannotRead) {
   testing::internal::CaptureStderr();
   EXPECT_NE(zkv6::decodeCommand({(dir / "missing.zkv6").string(), "-o", dir.string()}), 0);
-  const std::string path = write("empty.zkv6", zkv6test::fileHeader("ZKV6", 0, 0, 0) + zkv6test::frame({}));
+  const std::string path = write("empty.zkv6", zkv6enc::fileHeader("ZKV6", 0, 0, 0) + zkv6enc::frame({}));
   EXPECT_NE(zkv6::decodeCommand({path, "-o", dir.string()}), 0);
   EXPECT_NE(zkv6::decodeCommand({path, "-o", dir.string(), "--kind", "xx"}), 0);
   const std::string errors = testing::internal::GetCapturedStderr();

@@ -19,8 +19,8 @@
 namespace {
 
 using testvm::TestMachine;
-using zkv6test::frame;
-using zkv6test::rawChunk;
+using zkv6enc::frame;
+using zkv6enc::rawChunk;
 using Bytes = std::vector<uint8_t>;
 
 Bytes operator+(Bytes a, const Bytes& b) {
@@ -59,7 +59,7 @@ VmValue intValue(int n) { return vm::makeInt(n); }
 
 // A predicted IX picture whose every block is a zero copy of the reference.
 Bytes zeroCopyPicture() {
-  zkv6test::StreamWriter w;
+  zkv6enc::StreamWriter w;
   for (int b = 0; b < 80 * 60; ++b) w.bits(0b110, 3);
   return w.chunk("IX", 50);
 }
@@ -87,7 +87,7 @@ class OstrelVideoTest : public ::testing::Test {
 };
 
 TEST_F(OstrelVideoTest, HeaderTupleHoldsSignaturePairAndThird) {
-  TempFile file(zkv6test::fileHeader("ZKV6", -2, 480, 123456));
+  TempFile file(zkv6enc::fileHeader("ZKV6", -2, 480, 123456));
   const VmValue result = call("ZKV6header", {machine->makeFile(file.handle())});
   const auto top = machine->tupleOf(result);
   ASSERT_EQ(top.size(), 3u);
@@ -101,12 +101,12 @@ TEST_F(OstrelVideoTest, HeaderTupleHoldsSignaturePairAndThird) {
 }
 
 TEST_F(OstrelVideoTest, SignatureStopsAtItsFirstZeroByte) {
-  TempFile file(zkv6test::fileHeader("ZK", 0, 0, 0));
+  TempFile file(zkv6enc::fileHeader("ZK", 0, 0, 0));
   const auto top = machine->tupleOf(call("ZKV6header", {machine->makeFile(file.handle())}));
   ASSERT_EQ(top.size(), 3u);
   EXPECT_EQ(machine->stringOf(top[0]), "ZK");
   // Byte 4 never joins the signature, whatever it holds.
-  Bytes header = zkv6test::fileHeader("ABCD", 0, 0, 0);
+  Bytes header = zkv6enc::fileHeader("ABCD", 0, 0, 0);
   header[4] = 'E';
   TempFile full(header);
   EXPECT_EQ(machine->stringOf(machine->tupleOf(call("ZKV6header", {machine->makeFile(full.handle())}))[0]), "ABCD");
@@ -114,8 +114,8 @@ TEST_F(OstrelVideoTest, SignatureStopsAtItsFirstZeroByte) {
 }
 
 TEST_F(OstrelVideoTest, HeaderFailuresLeaveNilAndTheFailedCode) {
-  TempFile file(zkv6test::fileHeader("ZKV6", 1, 2, 3) + zkv6test::fileHeader("ZKV6", 1, 2, 3) +
-                zkv6test::fileHeader("ZKV6", 1, 2, 3));
+  TempFile file(zkv6enc::fileHeader("ZKV6", 1, 2, 3) + zkv6enc::fileHeader("ZKV6", 1, 2, 3) +
+                zkv6enc::fileHeader("ZKV6", 1, 2, 3));
   const VmValue f = machine->makeFile(file.handle());
   machine->failPushAt(1);  // the string
   auto r = machine->call("ZKV6header", {f});
@@ -171,7 +171,7 @@ TEST_F(OstrelVideoTest, WrongArgumentsConsumeNothing) {
 }
 
 TEST_F(OstrelVideoTest, WarpReadsOnlyIwChunks) {
-  zkv6test::StreamWriter w;
+  zkv6enc::StreamWriter w;
   for (int b = 0; b < 256 * 96; ++b) {
     w.bits(0b11, 2);  // intra block: three flat blocks of value 0
     for (int block = 0; block < 3; ++block) {

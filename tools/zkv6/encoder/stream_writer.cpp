@@ -1,6 +1,6 @@
 #include "stream_writer.h"
 
-namespace zkv6test {
+namespace zkv6enc {
 
 namespace {
 
@@ -119,4 +119,4 @@ std::vector<uint8_t> fileHeader(const std::string& signature, int16_t first, int
   return out;
 }
 
-}  // namespace zkv6test
+}  // namespace zkv6enc

@@ -1,14 +1,15 @@
-// Builds ZKV6 pictures code by code, as an encoder would write them: the
-// bits of codeStream, the words of vectorStream, the packed 12-bit codes of
-// shortCodeStream and the nibbles of coefficientStream, then the
-// PictureHeader placing them, a chunk around the payload and frames of chunks.
+// Writes ZKV6 pictures code by code: the bits of codeStream, the words of
+// vectorStream, the packed 12-bit codes of shortCodeStream and the nibbles of
+// coefficientStream, then the PictureHeader placing them, a chunk around the
+// payload and frames of chunks. The encoder writes with it, and the tests
+// build pictures with it code by code.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace zkv6test {
+namespace zkv6enc {
 
 class StreamWriter {
  public:
@@ -51,4 +52,4 @@ std::vector<uint8_t> frame(const std::vector<std::vector<uint8_t>>& chunks, uint
 // A 64-byte file header with the signature and the three values.
 std::vector<uint8_t> fileHeader(const std::string& signature, int16_t first, int16_t second, int32_t third);
 
-}  // namespace zkv6test
+}  // namespace zkv6enc
