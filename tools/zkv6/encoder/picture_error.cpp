@@ -1,6 +1,7 @@
 #include "picture_error.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace zkv6enc {
 
