@@ -12,6 +12,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "path_counts.h"
+
 namespace video {
 
 // One 1-D transform of the eight values s[0], s[stride], ... s[7 * stride],
@@ -49,11 +51,13 @@ inline void transform8(int32_t* s, int stride) {
 // so it is copied instead.
 inline void inverseTransform(int32_t (&block)[64], uint32_t mask) {
   if (mask == 0x101) {
+    countPath(kInverseTransforms, 0);
     for (int32_t& v : block) v = block[0];
     return;
   }
   const uint32_t columns = mask & 0xFF, rows = (mask >> 8) & 0xFF;
   if (static_cast<int8_t>(rows) >= static_cast<int8_t>(columns)) {
+    countPath(kInverseTransforms, columns == 1 ? 2 : 1);
     const int used = static_cast<int>(std::bit_width(columns));
     for (int c = 0; c < used; ++c) transform8(block + c, 8);
     for (int r = 0; r < 8; ++r) {
@@ -65,6 +69,7 @@ inline void inverseTransform(int32_t (&block)[64], uint32_t mask) {
       }
     }
   } else {
+    countPath(kInverseTransforms, rows == 1 ? 4 : 3);
     const int used = static_cast<int>(std::bit_width(rows));
     for (int r = 0; r < used; ++r) transform8(block + 8 * r, 1);
     if (rows == 1) {

@@ -5,6 +5,7 @@
 
 #include "idct.h"
 #include "intra_tables.h"
+#include "path_counts.h"
 
 namespace video {
 
@@ -146,7 +147,10 @@ void decodeCoefficients(const QuantTables& tables, int component, NibbleReader& 
   const int b = std::clamp(component, 0, 2);
   BlockCoder coder{coefficients, tables.step[b], tables.negated[b], block, 0};
   coder.putByteValue();
-  while (kHandlers[coefficients.nibble()](coder)) {
+  for (;;) {
+    const uint32_t opcode = coefficients.nibble();
+    countPath(kOpcodes, static_cast<int>(opcode));
+    if (!kHandlers[opcode](coder)) break;
   }
 }
 
@@ -159,9 +163,16 @@ void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uin
   const int32_t* y = blocks[0].value;
   const int32_t* u = blocks[1].value;
   const int32_t* v = blocks[2].value;
+  uint32_t outside = 0;
+  for (int i = 0; i < 64; ++i) outside |= outsideWideTables(y[i], u[i], v[i]);
+  const bool wide = outside == 0;
   for (int row = 0; row < 8; ++row) {
     uint16_t* out = destination + static_cast<ptrdiff_t>(row) * stride;
-    for (int i = 8 * row; i < 8 * row + 8; ++i) *out++ = convertPixel(y[i], u[i], v[i]);
+    if (wide) {
+      for (int i = 8 * row; i < 8 * row + 8; ++i) *out++ = convertWidePixel(y[i], u[i], v[i]);
+    } else {
+      for (int i = 8 * row; i < 8 * row + 8; ++i) *out++ = convertPixel(y[i], u[i], v[i]);
+    }
   }
 }
 

@@ -72,6 +72,13 @@ void initIntraTables() {
     t.green[j + 64] = static_cast<uint16_t>(channel(j, 30) << 5);
     t.blue[j + 64] = channel(j, 31);
   }
+  for (int j = -512; j < 512; ++j) {
+    t.wideRedFromV[j + 512] = t.redFromV[std::clamp(j, -256, 511) + 256];
+    t.wideGreenFromU[j + 512] = t.greenFromU[std::clamp(j, -256, 511) + 256];
+    t.wideRed[j + 512] = t.red[std::clamp(j, -64, 127) + 64];
+    t.wideGreen[j + 512] = t.green[std::clamp(j, -64, 127) + 64];
+    t.wideBlue[j + 512] = t.blue[std::clamp(j, -64, 127) + 64];
+  }
 }
 
 // A quality of 0 or below would make the scale divide by zero; such

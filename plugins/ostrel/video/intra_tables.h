@@ -22,6 +22,15 @@ struct IntraTables {
   uint16_t red[192];
   uint16_t green[192];
   uint16_t blue[192];
+  // The same five tables over wider ranges, each entry what the narrow table
+  // gives for its index held to the narrow range: -512..511 at j + 512. They
+  // serve the macroblocks whose values stay within kWide*, which every valid
+  // stream's do, without a clamp per look-up.
+  int16_t wideRedFromV[1024];
+  int16_t wideGreenFromU[1024];
+  uint16_t wideRed[1024];
+  uint16_t wideGreen[1024];
+  uint16_t wideBlue[1024];
 };
 
 extern IntraTables intraTables;
@@ -48,6 +57,30 @@ inline uint16_t convertPixel(int32_t y, int32_t u, int32_t v) {
   const int32_t b = (level + (u >> 3)) >> 2;
   return static_cast<uint16_t>(t.red[std::clamp(r, -64, 127) + 64] | t.green[std::clamp(g, -64, 127) + 64] |
                                t.blue[std::clamp(b, -64, 127) + 64]);
+}
+
+// Bounds of transformed values within which convertWidePixel needs no clamp:
+// with Y in kWideY, U in kWideU and V in kWideV every index it forms lies in
+// -512..511.
+constexpr int32_t kWideY = 16384, kWideU = 4096, kWideV = 8192;
+
+// Non-zero when a value lies outside its bound (each bound is a power of two).
+inline uint32_t outsideWideTables(int32_t y, int32_t u, int32_t v) {
+  static_assert(kWideY == 1 << 14 && kWideU == 1 << 12 && kWideV == 1 << 13);
+  return (static_cast<uint32_t>(y + kWideY) >> 15) | (static_cast<uint32_t>(u + kWideU) >> 13) |
+         (static_cast<uint32_t>(v + kWideV) >> 14);
+}
+
+// convertPixel for values within the wide bounds: the same pixel.
+inline uint16_t convertWidePixel(int32_t y, int32_t u, int32_t v) {
+  const IntraTables& t = intraTables;
+  const int32_t level = (y >> 4) + 128;
+  const int32_t rv = t.wideRedFromV[(v >> 4) + 512];
+  const int32_t gu = t.wideGreenFromU[(u >> 4) + 512];
+  const int32_t r = (level + rv) >> 2;
+  const int32_t g = (level - (rv >> 1) - gu) >> 2;
+  const int32_t b = (level + (u >> 3)) >> 2;
+  return static_cast<uint16_t>(t.wideRed[r + 512] | t.wideGreen[g + 512] | t.wideBlue[b + 512]);
 }
 
 }  // namespace video

@@ -15,6 +15,7 @@
 #include "block_transform.h"
 #include "copy_tables.h"
 #include "intra_block.h"
+#include "path_counts.h"
 #include "picture_header.h"
 #include "pictures.h"
 
@@ -50,10 +51,13 @@ class IwDecoder {
   void block() {
     uint16_t* destination = panorama_ + y0_ * kStride + x0_;
     if (streams_.codes.bit() == 0) {
+      countPath(kIwCodes, 0);
       for (int q = 0; q < 4; ++q) quadrant(4 * kQuarterX[q], 4 * kQuarterY[q]);
     } else if (streams_.codes.bit() == 0) {
+      countPath(kIwCodes, 1);
       longVector(kCopies8x8, 0, destination);
     } else {
+      countPath(kIwCodes, 2);
       decodeMacroblock(quant_, streams_.coefficients, destination, kStride);
     }
   }
@@ -62,9 +66,11 @@ class IwDecoder {
   void quadrant(int qx, int qy) {
     uint16_t* destination = panorama_ + (y0_ + qy) * kStride + x0_ + qx;
     if (streams_.codes.bit() == 0) {
+      countPath(kIwCodes, 3);
       longVector(kCopies4x4, 4, destination);
       return;
     }
+    countPath(kIwCodes, 4);
     uint32_t k[4];
     streams_.shortCodes.groupCodes(k);
     const int32_t block = y0_ * kStride + x0_;

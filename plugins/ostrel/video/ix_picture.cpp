@@ -15,6 +15,7 @@
 #include "block_transform.h"
 #include "copy_tables.h"
 #include "intra_block.h"
+#include "path_counts.h"
 #include "picture_header.h"
 #include "pictures.h"
 
@@ -171,6 +172,8 @@ class IxDecoder {
   // the picture ends at an invalid code.
   bool piece(Piece p, int px, int py) {
     const Code& code = readCode(streams_.codes, codes_[p]);
+    countPath(selfContained_ ? kIxSelfContainedCodes : kIxPredictedCodes,
+              p * 8 + static_cast<int>(&code - codes_[p].code));
     const PieceCopies& copies = *kPieces[p].copies;
     const int32_t at = py * kStride + px;
     uint16_t* destination = current_ + at;
@@ -212,6 +215,7 @@ class IxDecoder {
       t = (t << 1) | (w >> 15);
       fromCurrent = true;
     }
+    countPath(kIxSources, fromCurrent ? 1 : 0);
     const int y = static_cast<int>(w & 0x7F), x = static_cast<int>((w >> 7) & 0xFF);
     const int32_t column = ix::column(x0_ - x);
     const int32_t row = fromCurrent ? y0_ + kPieces[p].currentRow - y : y0_ + 64 - y;
@@ -224,6 +228,7 @@ class IxDecoder {
   void smallWord(const PieceCopies& copies, uint16_t* destination) {
     const uint32_t w = streams_.vectors.word();
     const bool fromCurrent = selfContained_ || (w >> 15) != 0;
+    countPath(kIxSources, fromCurrent ? 3 : 2);
     const int32_t offset = (fromCurrent ? nearCurTable : nearRefTable)[w & 0xFFF];
     copyHeld(copies, static_cast<int>((w >> 12) & 7), destination, fromCurrent ? current_ : reference_, kPixels,
              y0_ * kStride + x0_ + offset);

@@ -527,3 +527,25 @@ TEST_F(IntraTest, HostileStreamsStayInBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+// The unclamped conversion of ordinary macroblocks gives exactly the pixel
+// of the clamped one, over the whole of its range.
+TEST(IntraColour, WideTablesGiveTheClampedPixels) {
+  video::initIntraTables();
+  for (int32_t y = -video::kWideY; y < video::kWideY; y += 7) {
+    for (int32_t u = -video::kWideU; u < video::kWideU; u += 61) {
+      for (int32_t v = -video::kWideV; v < video::kWideV; v += 97) {
+        ASSERT_EQ(video::outsideWideTables(y, u, v), 0u);
+        ASSERT_EQ(video::convertWidePixel(y, u, v), video::convertPixel(y, u, v)) << y << " " << u << " " << v;
+      }
+    }
+  }
+  EXPECT_NE(video::outsideWideTables(video::kWideY, 0, 0), 0u);
+  EXPECT_NE(video::outsideWideTables(0, -video::kWideU - 1, 0), 0u);
+  EXPECT_NE(video::outsideWideTables(0, 0, video::kWideV), 0u);
+  EXPECT_NE(video::outsideWideTables(INT32_MIN, 0, 0), 0u);
+}
+
+}  // namespace
