@@ -534,7 +534,7 @@ namespace {
 // of the clamped one, over the whole of its range.
 TEST(IntraColour, WideTablesGiveTheClampedPixels) {
   video::initIntraTables();
-  for (int32_t y = -video::kWideY; y < video::kWideY; y += 7) {
+  for (int32_t y = -video::kWideY; y < video::kWideY; y += 131) {
     for (int32_t u = -video::kWideU; u < video::kWideU; u += 61) {
       for (int32_t v = -video::kWideV; v < video::kWideV; v += 97) {
         ASSERT_EQ(video::outsideWideTables(y, u, v), 0u);
