@@ -6,7 +6,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 20
 FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video
 
-.PHONY: all deps native win32 test test-native test-win32 fuzz demo bench clean
+.PHONY: all deps native win32 release test test-native test-win32 fuzz demo bench clean
 
 all: native win32
 
@@ -40,14 +40,21 @@ fuzz: native
 test: test-native test-win32 fuzz
 	@echo "make test: all tests passed"
 
-demo: native win32
-	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-warp.sh out/demo 8
+# The demo's native tools come from the optimised build (no sanitizers).
+release: deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j$(JOBS) --target zkv6 make_test_panorama make_test_video
+
+demo: release win32
+	NATIVE_BIN=$(CURDIR)/build/bench/bin xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-warp.sh out/demo 8
+	NATIVE_BIN=$(CURDIR)/build/bench/bin xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-video.sh out/demo 12 24
 
 bench: deps
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j$(JOBS) --target warp_bench video_bench
+	cmake --build --preset bench -j$(JOBS) --target warp_bench video_bench codec_compare_bench
 	build/bench/bench/warp_bench
 	build/bench/bench/video_bench
+	build/bench/bench/codec_compare_bench
 
 clean:
 	rm -rf build out

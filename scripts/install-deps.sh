@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386 xvfb xauth mscompress
-  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libjpeg62-turbo-dev
   imagemagick
 )
 

@@ -3,9 +3,12 @@
 // every 45 degrees of azimuth (N on the seam at column 0, E at 512, S at 1024,
 // W at 1536), their headings in degrees under the horizon, meridians every
 // 22.5 degrees, elevation circles every 15 degrees, a sky that lightens upward
-// and a chequered ground.
+// and a chequered ground. With --frames, a sun crosses the sky from frame
+// to frame, for a short panorama video.
 //   make_test_panorama OUT.png OUT.raw
+//   make_test_panorama --frames N OUT-%04d.png
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 
@@ -59,13 +62,8 @@ void drawText(zkv6::Image16& image, const std::string& text, int cx, int y, int 
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_test_panorama OUT.png OUT.raw\n");
-    return 2;
-  }
+// The panorama with the sun at the given azimuth (panorama columns).
+zkv6::Image16 drawPanorama(double sunColumn) {
   using zkv6::pack555;
   zkv6::Image16 pano{kWidth, kHeight, std::vector<uint16_t>(static_cast<size_t>(kWidth) * kHeight)};
   for (int y = 0; y < kHeight; ++y) {
@@ -80,6 +78,15 @@ int main(int argc, char** argv) {
       }
       pano.pixels[static_cast<size_t>(y) * kWidth + x] = p;
     }
+  }
+  if (sunColumn >= 0) {  // a sun with a halo, 40 degrees up
+    const int cy = rowOfElevation(40);
+    for (int dy = -40; dy <= 40; ++dy)
+      for (int dx = -40; dx <= 40; ++dx) {
+        const double r = std::sqrt(dx * dx + dy * dy);
+        if (r <= 24) put(pano, static_cast<int>(sunColumn) + dx, cy + dy, pack555(255, 240, 120));
+        else if (r <= 40 && (dx + dy) % 2 == 0) put(pano, static_cast<int>(sunColumn) + dx, cy + dy, pack555(255, 200, 90));
+      }
   }
   for (int e = -75; e <= 75; e += 15) {  // elevation circles, the horizon in yellow
     const uint16_t ink = e == 0 ? pack555(255, 230, 0) : pack555(235, 235, 235);
@@ -100,7 +107,35 @@ int main(int argc, char** argv) {
     drawText(pano, names[k], column + 40, rowOfElevation(20) - 42, 6, pack555(255, 255, 255));
     drawText(pano, std::to_string(k * 45), column + 40, rowOfElevation(-8), 4, pack555(20, 20, 20));
   }
+  return pano;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
   std::string error;
+  if (argc == 4 && std::string(argv[1]) == "--frames") {
+    const int frames = std::atoi(argv[2]);
+    if (frames < 1 || frames > 10000) {
+      std::fprintf(stderr, "make_test_panorama: --frames needs 1 to 10000\n");
+      return 2;
+    }
+    for (int k = 0; k < frames; ++k) {
+      char name[4096];
+      std::snprintf(name, sizeof name, argv[3], k);
+      // The sun climbs round from east (column 512) a little each frame.
+      if (!zkv6::writePng(name, drawPanorama(512 + 24.0 * k), error)) {
+        std::fprintf(stderr, "make_test_panorama: %s\n", error.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_test_panorama OUT.png OUT.raw\n       make_test_panorama --frames N OUT-%%04d.png\n");
+    return 2;
+  }
+  const zkv6::Image16 pano = drawPanorama(-1);
   if (!zkv6::writePng(argv[1], pano, error) || !zkv6::writeRaw(argv[2], pano, error)) {
     std::fprintf(stderr, "make_test_panorama: %s\n", error.c_str());
     return 1;

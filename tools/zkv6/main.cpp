@@ -17,6 +17,7 @@ const char* const kUsage =
     "  convert   pictures between PNG and raw 16-bit 5-5-5 pixels\n"
     "  info      the header and the frames of a ZKV6 file\n"
     "  decode    the pictures of a ZKV6 file, frame by frame\n"
+    "  encode    pictures to a ZKV6 file (IW panoramas or IX videos)\n"
     "Run 'zkv6 COMMAND --help' for the options of a command.\n";
 
 }  // namespace
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   if (command == "convert") return zkv6::convertCommand(args);
   if (command == "info") return zkv6::infoCommand(args);
   if (command == "decode") return zkv6::decodeCommand(args);
+  if (command == "encode") return zkv6::encodeCommand(args);
   std::fprintf(stderr, "zkv6: unknown command '%s'\n%s", command.c_str(), kUsage);
   return 2;
 }

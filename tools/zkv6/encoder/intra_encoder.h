@@ -27,6 +27,10 @@ class IntraEncoder {
   IntraCode encode(const uint16_t* source, int stride) const;
 
  private:
+  // The codes of the three blocks' values (zigzag order) and the decoder's
+  // pixels for them.
+  IntraCode code(const int (&values)[3][64]) const;
+
   video::QuantTables tables_;
   int quality_;
 };

