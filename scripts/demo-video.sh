@@ -35,7 +35,8 @@ mkdir -p "$out/iw/source" "$out/iw/native"
 "$native/zkv6" encode --kind iw "$out/iw/source/pano-%04d.png" -o "$out/iw/panorama.zkv6" --quality 75
 "$native/zkv6" decode --raw "$out/iw/panorama.zkv6" -o "$out/iw/native" > /dev/null
 cp "$out/iw/panorama.zkv6" "$work/"
-yaw_of() { echo "$(( 90 + $1 * 360 / (4 * iw_frames) )).0"; }
+# The view follows the sun (column 512 + 24k, 40 degrees up) as it climbs.
+yaw_of() { echo "$(( 270 - $1 * 135 / 32 + 10 )).0"; }
 {
   echo "call WARPinitialize 90.0 80.0"  # line 1
   echo "bitmap 2048 768"               # line 2: the panorama
@@ -44,13 +45,13 @@ yaw_of() { echo "$(( 90 + $1 * 360 / (4 * iw_frames) )).0"; }
   echo "call ZKV6header \$4"           # line 5
   for ((k = 0; k < iw_frames; k++)); do
     echo "call ZKV6readWarp \$4 \$2"
-    echo "call WARPcalcul $(yaw_of $k) 15.0"
+    echo "call WARPcalcul $(yaw_of $k) 25.0"
     echo "call WARPrender \$3 \$2"
     echo "save \$2 pano-$k.raw"
     echo "save \$3 view-$k.raw"
   done
 } > "$work/iw.txt"
-(cd "$work" && "$here/wine-env.sh" "$win32/testmachine.exe" ostrel.dll iw.txt) > "$out/iw/testmachine.log"
+(cd "$work" && "$here/wine-env.sh" "$win32/testmachine.exe" ostrel.dll iw.txt) | tr -d '\r' > "$out/iw/testmachine.log"
 grep -q '\[5\] ZKV6header -> \["ZKV6" \[2048 768\] '"$iw_frames"'\]' "$out/iw/testmachine.log" ||
   { echo "demo-video: unexpected header" >&2; status=1; }
 if [ "$(grep -c 'ZKV6readWarp -> 0$' "$out/iw/testmachine.log")" != "$iw_frames" ]; then
@@ -60,7 +61,7 @@ fi
 for ((k = 0; k < iw_frames; k++)); do
   n=$(printf %04d $k)
   check "panorama frame $k" "$work/pano-$k.raw" "$out/iw/native/frame-$n.raw"
-  "$native/zkv6" view --raw "$out/iw/native/frame-$n.raw" --fov 90 --limit 80 --yaw "$(yaw_of $k)" --pitch 15 \
+  "$native/zkv6" view --raw "$out/iw/native/frame-$n.raw" --fov 90 --limit 80 --yaw "$(yaw_of $k)" --pitch 25 \
     -o "$work/native-view-$k.raw"
   check "view $k" "$work/view-$k.raw" "$work/native-view-$k.raw"
   "$native/zkv6" convert "$work/view-$k.raw" --size 640x480 --flip -o "$out/iw/view-$n.png"
@@ -84,7 +85,7 @@ cp "$out/ix/video.zkv6" "$work/"
     else echo "call ZKV6readIX \$3 \$2 \$1"; echo "save \$2 ix-$k.raw"; fi
   done
 } > "$work/ix.txt"
-(cd "$work" && "$here/wine-env.sh" "$win32/testmachine.exe" ostrel.dll ix.txt) > "$out/ix/testmachine.log"
+(cd "$work" && "$here/wine-env.sh" "$win32/testmachine.exe" ostrel.dll ix.txt) | tr -d '\r' > "$out/ix/testmachine.log"
 if [ "$(grep -c 'ZKV6readIX -> 0$' "$out/ix/testmachine.log")" != "$ix_frames" ]; then
   echo "demo-video: not every video frame decoded" >&2
   status=1

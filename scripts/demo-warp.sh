@@ -36,7 +36,7 @@ pitch_of() { echo "$(( ($1 % 3 - 1) * 20 )).0"; }
   done
 } > "$work/sweep.txt"
 
-(cd "$work" && "$here/wine-env.sh" "$win32/testmachine.exe" ostrel.dll sweep.txt) > "$out/testmachine.log"
+(cd "$work" && "$here/wine-env.sh" "$win32/testmachine.exe" ostrel.dll sweep.txt) | tr -d '\r' > "$out/testmachine.log"
 if grep -q -- '-> -1\|-> nil\|fault' "$out/testmachine.log"; then
   cat "$out/testmachine.log" >&2
   echo "demo-warp: the plug-in refused a view" >&2

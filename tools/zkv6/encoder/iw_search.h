@@ -90,13 +90,13 @@ class IwSearch {
     int16_t sum[512];
   };
 
-
   const uint16_t* source_;
   const uint16_t* reconstruction_;
   IwOptions options_;
   int x0_ = 0, y0_ = 0;
   int32_t blockStart_ = 0;
   uint8_t rows_[8] = {};  // decoded pixels of the current block, a bit per column
+  // Scratch the const searches fill in.
   std::unique_ptr<GroupSources> groupSources_ = std::make_unique<GroupSources>();
   mutable bool groupSourcesLoaded_ = false;
   std::vector<uint64_t> spread_;  // the reconstruction's decoded pixels, spread
