@@ -6,24 +6,11 @@
 #include <random>
 #include <vector>
 
+#include "transform_formula.h"
+
 namespace {
 
 using video::PieceCopies;
-
-// The source pixel (relative to the source region) of destination pixel
-// (x, y) of a w x h piece under transform t, written out case by case.
-void sourceOf(int t, int w, int h, int x, int y, int& sx, int& sy) {
-  switch (t) {
-    case 0: sx = x, sy = y; break;
-    case 1: sx = w - 1 - x, sy = y; break;
-    case 2: sx = x, sy = h - 1 - y; break;
-    case 3: sx = w - 1 - x, sy = h - 1 - y; break;
-    case 4: sx = h - 1 - y, sy = w - 1 - x; break;
-    case 5: sx = y, sy = w - 1 - x; break;
-    case 6: sx = h - 1 - y, sy = x; break;
-    default: sx = y, sy = x; break;
-  }
-}
 
 std::vector<uint16_t> randomPixels(size_t count, uint32_t seed) {
   std::mt19937 random(seed);

@@ -7,6 +7,7 @@
 
 #include "pictures.h"
 #include "stream_writer.h"
+#include "transform_formula.h"
 
 namespace {
 
@@ -23,20 +24,6 @@ std::vector<uint16_t> randomPicture(uint32_t seed) {
 }
 
 int32_t at(int x, int y) { return y * kWidth + x; }
-
-// Source pixel (sx, sy) of destination pixel (x, y) of a w x h piece.
-void sourceOf(int t, int w, int h, int x, int y, int& sx, int& sy) {
-  switch (t) {
-    case 0: sx = x, sy = y; break;
-    case 1: sx = w - 1 - x, sy = y; break;
-    case 2: sx = x, sy = h - 1 - y; break;
-    case 3: sx = w - 1 - x, sy = h - 1 - y; break;
-    case 4: sx = h - 1 - y, sy = w - 1 - x; break;
-    case 5: sx = y, sy = w - 1 - x; break;
-    case 6: sx = h - 1 - y, sy = x; break;
-    default: sx = y, sy = x; break;
-  }
-}
 
 // The w x h piece of picture at (px, py) is the region of source starting at
 // pixel start (rows 640 apart, read on linearly) under transform t.

@@ -72,35 +72,25 @@ constexpr auto kTaken = [] {
 }  // namespace
 
 void IwSearch::startBlock(int x0, int y0) {
-  x0_ = x0;
-  y0_ = y0;
+  area_.startBlock(x0, y0);
   blockStart_ = y0 * kStride + x0;
-  std::fill(std::begin(rows_), std::end(rows_), uint8_t{0});
   groupSourcesLoaded_ = false;
 }
 
 void IwSearch::markDecoded(int px, int py, int n) {
+  area_.mark(px, py, n, n, true);
   for (int y = py; y < py + n; ++y) {
-    rows_[y] = static_cast<uint8_t>(rows_[y] | (((1u << n) - 1) << px));
     const int32_t row = blockStart_ + y * kStride + px;
     for (int x = 0; x < n; ++x) spread_[row + x] = spread(reconstruction_[row + x]);
   }
 }
 
-bool IwSearch::decoded(int32_t index) const {
-  if (index < 0 || index >= kPixels) return false;
-  const int row = index / kStride, column = index % kStride;
-  if (row < y0_) return true;
-  if (row >= y0_ + 8) return false;
-  if (column < x0_) return true;
-  if (column >= x0_ + 8) return false;
-  return (rows_[row - y0_] >> (column - x0_)) & 1;
-}
+bool IwSearch::decoded(int32_t index) const { return area_.decoded(index); }
 
 bool IwSearch::validSource(int n, int32_t start) const {
   const int32_t last = start + (n - 1) * kStride + n - 1;
   if (start < 0 || last >= kPixels) return false;
-  if (last / kStride < y0_) return true;  // the indices only grow up to last
+  if (last / kStride < area_.y0) return true;  // the indices only grow up to last
   for (int y = n - 1; y >= 0; --y) {
     for (int x = n - 1; x >= 0; --x) {
       if (!decoded(start + y * kStride + x)) return false;
@@ -110,7 +100,7 @@ bool IwSearch::validSource(int n, int32_t start) const {
 }
 
 int32_t IwSearch::vectorStart(int rowBase, int x, int y) const {
-  return (y0_ + rowBase - y) * kStride + video::iw::column(x0_ - x);
+  return (area_.y0 + rowBase - y) * kStride + video::iw::column(area_.x0 - x);
 }
 
 int64_t IwSearch::copyError(int n, int t, int32_t start, int32_t destination, int64_t limit) const {

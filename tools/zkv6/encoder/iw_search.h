@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "decoded_area.h"
 #include "iw_encoder.h"
 #include "pictures.h"
 
@@ -93,9 +94,8 @@ class IwSearch {
   const uint16_t* source_;
   const uint16_t* reconstruction_;
   IwOptions options_;
-  int x0_ = 0, y0_ = 0;
+  DecodedArea<video::kIwWidth, video::kIwWidth * video::kIwHeight> area_;
   int32_t blockStart_ = 0;
-  uint8_t rows_[8] = {};  // decoded pixels of the current block, a bit per column
   // Scratch the const searches fill in.
   std::unique_ptr<GroupSources> groupSources_ = std::make_unique<GroupSources>();
   mutable bool groupSourcesLoaded_ = false;

@@ -58,51 +58,25 @@ void MotionList::offer(const Motion& m) {
   motion[at] = m;
 }
 
-void IxSearch::startBlock(int x0, int y0) {
-  x0_ = x0;
-  y0_ = y0;
-  for (uint8_t& r : rows_) r = 0;
-}
+void IxSearch::startBlock(int x0, int y0) { area_.startBlock(x0, y0); }
 
 void IxSearch::markDecoded(Piece p, int px, int py, bool decoded) {
-  const auto bits = static_cast<uint8_t>(((1u << kPieceWidth[p]) - 1) << px);
-  for (int y = py; y < py + kPieceHeight[p]; ++y) rows_[y] = decoded ? rows_[y] | bits : rows_[y] & ~bits;
+  area_.mark(px, py, kPieceWidth[p], kPieceHeight[p], decoded);
 }
 
-bool IxSearch::decoded(int32_t index) const {
-  if (index < 0 || index >= kPixels) return false;
-  const int row = index / kStride, column = index % kStride;
-  if (row < y0_) return true;
-  if (row >= y0_ + 8) return false;
-  if (column < x0_) return true;
-  if (column >= x0_ + 8) return false;
-  return (rows_[row - y0_] >> (column - x0_)) & 1;
-}
+bool IxSearch::decoded(int32_t index) const { return area_.decoded(index); }
 
 bool IxSearch::validSource(Piece p, const Copy& copy) const {
   const video::PieceCopies& copies = *kCopies[p];
   const int32_t last = copy.start + copies.sourceExtent(copy.t) - 1;
   if (copy.start < 0 || last >= kPixels) return false;
-  if (!copy.fromCurrent || last < y0_ * kStride) return true;  // indices only grow up to last
+  if (!copy.fromCurrent || last < area_.y0 * kStride) return true;  // indices only grow up to last
   for (int y = copies.sourceRows(copy.t) - 1; y >= 0; --y) {
-    if (!runDecoded(copy.start + y * kStride, copies.sourceColumns(copy.t))) return false;
+    if (!area_.runDecoded(copy.start + y * kStride, copies.sourceColumns(copy.t))) return false;
   }
   return true;
 }
 
-bool IxSearch::runDecoded(int32_t first, int count) const {
-  const int row = first / kStride, column = first % kStride;
-  if (column + count > kStride) {  // runs on into the next row
-    const int head = kStride - column;
-    return runDecoded(first, head) && runDecoded(first + head, count - head);
-  }
-  if (row < y0_) return true;
-  if (row >= y0_ + 8 || column + count > x0_ + 8) return false;
-  if (column + count <= x0_) return true;
-  const int from = std::max(column, x0_) - x0_, to = column + count - x0_;
-  const auto wanted = static_cast<uint8_t>(((1u << (to - from)) - 1) << from);
-  return (rows_[row - y0_] & wanted) == wanted;
-}
 
 int64_t IxSearch::copyError(Piece p, const Copy& copy, int32_t destination, int64_t limit) const {
   const int w = kPieceWidth[p], h = kPieceHeight[p];
@@ -128,9 +102,9 @@ void IxSearch::apply(Piece p, const Copy& copy, int32_t destination) const {
 }
 
 void IxSearch::tryReference(int dx, int dy, MotionList& best) const {
-  const int x = x0_ + dx, y = y0_ + dy;
+  const int x = area_.x0 + dx, y = area_.y0 + dy;
   if (x < 0 || y < 0 || x + 8 > kStride || y + 8 > kPixels / kStride) return;
-  const int32_t block = y0_ * kStride + x0_;
+  const int32_t block = area_.y0 * kStride + area_.x0;
   const Copy copy{false, y * kStride + x, 0};
   best.offer({dx, dy, copyError(k8x8, copy, block, best.limit())});
 }
@@ -163,10 +137,10 @@ void IxSearch::searchReference(int range, int wide, const Motion* hints, int hin
 }
 
 void IxSearch::searchCurrent(int range, MotionList& best) const {
-  const int32_t block = y0_ * kStride + x0_;
+  const int32_t block = area_.y0 * kStride + area_.x0;
   for (int dy = -range; dy <= 0; ++dy) {
     for (int dx = -range; dx <= range; ++dx) {
-      const int x = x0_ + dx, y = y0_ + dy;
+      const int x = area_.x0 + dx, y = area_.y0 + dy;
       if (x < 0 || y < 0 || x + 8 > kStride) continue;
       const Copy copy{true, y * kStride + x, 0};
       if (!validSource(k8x8, copy)) continue;

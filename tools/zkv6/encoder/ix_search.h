@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "decoded_area.h"
 #include "ix_codes.h"
 
 namespace zkv6enc::ix {
@@ -55,15 +56,11 @@ class IxSearch {
 
  private:
   void tryReference(int dx, int dy, MotionList& best) const;
-  // Every pixel of the count pixels from first (within a row or running on
-  // into the next) is decoded; first is inside the picture.
-  bool runDecoded(int32_t first, int count) const;
 
   const uint16_t* source_;
   const uint16_t* reference_;
   uint16_t* reconstruction_;
-  int x0_ = 0, y0_ = 0;
-  uint8_t rows_[8] = {};  // decoded pixels of the current block, a bit per column
+  DecodedArea<kStride, kPixels> area_;
 };
 
 }  // namespace zkv6enc::ix
