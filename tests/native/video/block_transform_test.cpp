@@ -12,13 +12,6 @@ namespace {
 
 using video::PieceCopies;
 
-std::vector<uint16_t> randomPixels(size_t count, uint32_t seed) {
-  std::mt19937 random(seed);
-  std::vector<uint16_t> pixels(count);
-  for (uint16_t& p : pixels) p = static_cast<uint16_t>(random());
-  return pixels;
-}
-
 // Runs every transform of a piece size between two 24-row pictures and
 // checks each destination pixel against the table, and that nothing outside
 // the piece is written.

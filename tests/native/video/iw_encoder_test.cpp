@@ -10,6 +10,7 @@
 #include "picture_error.h"
 #include "picture_header.h"
 #include "pictures.h"
+#include "transform_formula.h"
 
 namespace {
 
@@ -42,15 +43,6 @@ Panorama noise(uint32_t seed, int rows = kHeight) {
   Panorama p(kPixels, pixel(16, 16, 16));
   for (int32_t i = 0; i < rows * kWidth; ++i) p[i] = static_cast<uint16_t>(random() & 0x7FFF);
   return p;
-}
-
-// Pixel (x, y) of an n x n tile seen through transform t (the decoder's
-// table of the eight operations, with the tile as the source).
-int tileIndex(int n, int t, int x, int y) {
-  const int m = n - 1;
-  const int sx[8] = {x, m - x, x, m - x, m - y, y, m - y, y};
-  const int sy[8] = {y, y, m - y, m - y, m - x, m - x, x, x};
-  return sy[t] * n + sx[t];
 }
 
 // The first rows of the panorama tiled with n x n tiles, each one of a few

@@ -8,6 +8,7 @@
 
 #include "picture_error.h"
 #include "pictures.h"
+#include "transform_formula.h"
 
 namespace {
 
@@ -78,15 +79,6 @@ Picture text(uint32_t seed) {
     }
   }
   return p;
-}
-
-// Destination pixel (x, y) of an n x n tile seen through transform t takes
-// this pixel of the tile (the decoder's table of the eight operations).
-int tileIndex(int n, int t, int x, int y) {
-  const int m = n - 1;
-  const int sx[8] = {x, m - x, x, m - x, m - y, y, m - y, y};
-  const int sy[8] = {y, y, m - y, m - y, m - x, m - x, x, x};
-  return sy[t] * n + sx[t];
 }
 
 // The picture with every n x n tile replaced by itself under a random transform.

@@ -16,30 +16,9 @@ using zkv6enc::StreamWriter;
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int32_t kPixels = kWidth * kHeight;
 
-std::vector<uint16_t> randomPicture(uint32_t seed) {
-  std::mt19937 random(seed);
-  std::vector<uint16_t> pixels(kPixels);
-  for (uint16_t& p : pixels) p = static_cast<uint16_t>(random());
-  return pixels;
-}
-
 int32_t at(int x, int y) { return y * kWidth + x; }
-
-// The w x h piece of picture at (px, py) is the region of source starting at
-// pixel start (rows 640 apart, read on linearly) under transform t.
-testing::AssertionResult pieceIs(const std::vector<uint16_t>& picture, int px, int py, int w, int h,
-                                 const std::vector<uint16_t>& source, int32_t start, int t) {
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      int sx = 0, sy = 0;
-      sourceOf(t, w, h, x, y, sx, sy);
-      if (picture[at(px + x, py + y)] != source[start + at(sx, sy)]) {
-        return testing::AssertionFailure() << "pixel " << x << "," << y << " of the piece at " << px << "," << py;
-      }
-    }
-  }
-  return testing::AssertionSuccess();
-}
+std::vector<uint16_t> randomPicture(uint32_t seed) { return randomPixels(kPixels, seed); }
+const auto pieceIs = pieceIsIn<kWidth>;
 
 // A long vector word: Y, X and bit 15 (the source flag, or in the
 // self-contained coding the transform's low bit).
