@@ -2,6 +2,13 @@
 # linked in; exports are undecorated names from .def files.
 add_link_options(-static-libgcc -static-libstdc++ -static)
 
+# Shared headers are included from the top: "common/win32/handles.h".
+include_directories(${CMAKE_SOURCE_DIR})
+
+# Each Windows test gets the Wine prefix of its own build tree, so that two
+# build trees never share a registry.
+set(VK_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
 # GoogleTest for the Windows-side tests, built from the system's sources.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -20,5 +27,6 @@ set(VK_NATIVE_TOOLS "" CACHE PATH "Native tools folder, for tests that compare t
 # hangs is ended by its timeout.
 function(vk_wine_test name)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120
+                       ENVIRONMENT "WINE_TEST_PREFIX=${VK_WINE_PREFIX}")
 endfunction()

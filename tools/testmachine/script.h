@@ -9,9 +9,12 @@
 
 #include "script_tokens.h"
 #include "test_machine.h"
-#include "win_handles.h"
+#include "common/win32/handles.h"
 
 namespace testvm {
+
+using win::UniqueHandle;
+using win::adoptFileHandle;
 
 // Exit codes of a run.
 constexpr int kRunClean = 0;

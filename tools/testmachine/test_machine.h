@@ -14,9 +14,15 @@
 #include <vector>
 
 #include "vmapi.h"
-#include "win_handles.h"
+#include "common/win32/handles.h"
 
 namespace testvm {
+
+using win::UniqueModule;
+using win::UniqueWindow;
+using win::Lock;
+using win::LockHolder;
+using win::UniqueHandle;
 
 // Codes the callbacks return on failure.
 constexpr int kAllocFailed = -2;  // vmAlloc (and what allocates through it)

@@ -5,9 +5,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "win_handles.h"
+#include "common/win32/handles.h"
 
 namespace testvm::testing {
+
+using win::UniqueHandle;
 
 std::string tempFile(const std::string& suffix) {
   static int counter = 0;

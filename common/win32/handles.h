@@ -1,12 +1,12 @@
-// Owners of the Win32 objects the test machine keeps: each closes its object
-// when it goes out of scope.
+// Owners of Win32 objects: each closes or frees its object when it goes out
+// of scope; one place for all deliverables and tools.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
 
-namespace testvm {
+namespace win {
 
 struct HandleCloser {
   void operator()(HANDLE h) const {
@@ -24,6 +24,24 @@ struct ModuleFreer {
   void operator()(HMODULE m) const { FreeLibrary(m); }
 };
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+struct FindCloser {
+  void operator()(HANDLE h) const {
+    if (h != nullptr && h != INVALID_HANDLE_VALUE) FindClose(h);
+  }
+};
+// A FindFirstFile listing, closed with FindClose.
+using UniqueFind = std::unique_ptr<void, FindCloser>;
+
+struct RegKeyCloser {
+  void operator()(HKEY k) const { RegCloseKey(k); }
+};
+using UniqueRegKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ o) const { DeleteObject(o); }
+};
+using UniqueGdiObject = std::unique_ptr<void, GdiObjectDeleter>;
 
 struct WindowDestroyer {
   void operator()(HWND w) const { DestroyWindow(w); }
@@ -54,4 +72,4 @@ class LockHolder {
   Lock& lock_;
 };
 
-}  // namespace testvm
+}  // namespace win
