@@ -1,0 +1,42 @@
+#include "file_operations.h"
+
+#include "messages.h"
+#include "paths.h"
+
+namespace setup {
+
+bool isDriveRoot(const std::string& path) {
+  std::string rest = path;
+  if (rest.size() >= 2 && rest[1] == ':') rest.erase(0, 2);
+  return rest.empty() || rest == "\\" || rest == "/";
+}
+
+void copyOne(Interpreter& in, const Value& source, const Value& destination) {
+  if (!source || !destination) return;
+  SetupHost& host = in.host();
+  if (fitsMaxPath(*source) && fitsMaxPath(*destination) &&
+      host.copyFile(*source, *destination)) {
+    host.setAttributes(*destination, kAttributeNone);
+    return;
+  }
+  in.ShowMessage(text::kCopyError, text::kCopyFailed, source->c_str(), destination->c_str());
+  in.abortInstallation();
+}
+
+void moveOne(Interpreter& in, const Value& source, const Value& destination) {
+  if (!source || !destination) return;
+  SetupHost& host = in.host();
+  if (fitsMaxPath(*source) && fitsMaxPath(*destination) &&
+      host.moveFile(*source, *destination)) {
+    host.setAttributes(*destination, kAttributeNone);
+    return;
+  }
+  in.ShowMessage(text::kMoveError, text::kMoveFailed, source->c_str(), destination->c_str());
+  in.abortInstallation();
+}
+
+void deleteQuietly(Interpreter& in, const Value& path) {
+  if (path && fitsMaxPath(*path)) in.host().deleteFile(*path);
+}
+
+}  // namespace setup
