@@ -6,7 +6,7 @@
 # - A private WINEPREFIX (WINE_TEST_PREFIX, default build/win32/wineprefix),
 #   created once, without the Mono and Gecko prompts.
 # - No Z: drive (no test walks the Linux root); D: is a scratch folder declared
-#   as a fixed disk.
+#   as a fixed disk, E: one declared as a CD-ROM and F: one as a network drive.
 # - WINEDEBUG=-all; ALSA pointed at a null device so DirectSound can start.
 # - An X display: the caller's, or a private Xvfb one when there is none.
 # - WINE_FRESH_PREFIX=1 gives this run a copy of the prepared prefix of its own
@@ -37,26 +37,35 @@ prepare_prefix() {
   WINEPREFIX="$p" wineboot -i >/dev/null 2>&1
   WINEPREFIX="$p" wineserver -w
   rm -f "$p/dosdevices/z:"
-  mkdir -p "$p/scratch-d"
-  ln -sfn ../scratch-d "$p/dosdevices/d:"
-  cat > "$p/drives.reg" <<'REG'
+  local letter
+  for letter in d e f; do
+    mkdir -p "$p/scratch-$letter"
+    ln -sfn "../scratch-$letter" "$p/dosdevices/$letter:"
+  done
+  # regedit sees only Windows paths: the file goes on C:.
+  cat > "$p/drive_c/drives.reg" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "c:"="hd"
 "d:"="hd"
+"e:"="cdrom"
+"f:"="network"
 REG
-  WINEPREFIX="$p" wine regedit /S "$p/drives.reg" >/dev/null 2>&1
+  WINEPREFIX="$p" wine regedit /S 'C:\drives.reg' >/dev/null 2>&1
   WINEPREFIX="$p" wineserver -w
-  touch "$p/.prepared"
+  rm -f "$p/drive_c/drives.reg"
+  touch "$p/$marker"
 }
 
-# One preparation at a time, even when ctest runs tests in parallel.
-if [ ! -f "$prefix/.prepared" ]; then
+# One preparation at a time, even when ctest runs tests in parallel. The
+# marker names the preparation's version: an older prefix is made anew.
+marker=.prepared-2
+if [ ! -f "$prefix/$marker" ]; then
   mkdir -p "$(dirname "$prefix")"
   exec 9>"$prefix.lock"
   flock 9
-  if [ ! -f "$prefix/.prepared" ]; then
+  if [ ! -f "$prefix/$marker" ]; then
     rm -rf "$prefix"
     prepare_prefix "$prefix"
   fi

@@ -1,0 +1,114 @@
+#include "setup_robot.h"
+
+#include <set>
+
+namespace setup::testing {
+
+namespace {
+
+constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kStatusLine = 1001;
+
+std::string windowText(HWND window) {
+  char buffer[4096] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string className(HWND window) {
+  char buffer[256] = {};
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string ownerKind(HWND owner) {
+  if (owner == nullptr) return "none";
+  if (className(owner) == "Install") return "background";
+  if (GetDlgItem(owner, 1003) != nullptr) return "progress";
+  if (GetDlgItem(owner, kStatusLine) != nullptr) return "search";
+  return className(owner);
+}
+
+struct Robot {
+  DWORD processId = 0;
+  Answers answers;
+  std::vector<BoxRecord> boxes;
+  std::set<HWND> answered;
+  win::UniqueHandle stop{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+
+  void answer(HWND box) {
+    BoxRecord record;
+    record.title = windowText(box);
+    HWND text = GetDlgItem(box, kMessageBoxText);
+    record.text = text != nullptr ? windowText(text) : "";
+    HWND owner = GetWindow(box, GW_OWNER);
+    record.owner = ownerKind(owner);
+    if (owner != nullptr && GetDlgItem(owner, kStatusLine) != nullptr) {
+      record.ownerStatus = windowText(GetDlgItem(owner, kStatusLine));
+    }
+    int id = 0;
+    while (!answers.empty() && id == 0) {
+      if (GetDlgItem(box, answers.front()) != nullptr) id = answers.front();
+      answers.pop_front();
+    }
+    if (id == 0) id = GetDlgItem(box, IDOK) != nullptr ? IDOK : IDYES;
+    boxes.push_back(record);
+    answered.insert(box);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+  }
+
+  static BOOL CALLBACK visit(HWND window, LPARAM self) {
+    auto* robot = reinterpret_cast<Robot*>(self);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == robot->processId && IsWindowVisible(window) && className(window) == "#32770" &&
+        GetDlgItem(window, kMessageBoxText) != nullptr && robot->answered.count(window) == 0) {
+      robot->answer(window);
+    }
+    return TRUE;
+  }
+
+  static DWORD WINAPI loop(void* self) {
+    auto* robot = static_cast<Robot*>(self);
+    while (WaitForSingleObject(robot->stop.get(), 20) == WAIT_TIMEOUT) {
+      EnumWindows(visit, reinterpret_cast<LPARAM>(robot));
+    }
+    return 0;
+  }
+};
+
+}  // namespace
+
+SetupResult runSetup(const std::string& arguments, const std::string& workingDirectory,
+                     Answers answers, DWORD timeoutMs) {
+  SetupResult result;
+  std::string commandLine = "setup.exe";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingDirectory.c_str(), &startup, &process)) {
+    result.exitCode = -1000;
+    return result;
+  }
+  win::UniqueHandle processHandle(process.hProcess);
+  win::UniqueHandle threadHandle(process.hThread);
+
+  Robot robot;
+  robot.processId = process.dwProcessId;
+  robot.answers = std::move(answers);
+  win::UniqueHandle thread(CreateThread(nullptr, 0, Robot::loop, &robot, 0, nullptr));
+  result.finished = WaitForSingleObject(processHandle.get(), timeoutMs) == WAIT_OBJECT_0;
+  if (!result.finished) TerminateProcess(processHandle.get(), 99);
+  SetEvent(robot.stop.get());
+  WaitForSingleObject(thread.get(), INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(processHandle.get(), &code);
+  result.exitCode = static_cast<int>(code);
+  result.boxes = robot.boxes;
+  return result;
+}
+
+}  // namespace setup::testing

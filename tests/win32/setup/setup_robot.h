@@ -1,0 +1,37 @@
+// Runs setup.exe as a process under the test and answers its message boxes
+// from a robot thread that records each box: title, text, owner, and the
+// owner's status line at the time.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "common/win32/handles.h"
+
+namespace setup::testing {
+
+struct BoxRecord {
+  std::string title;
+  std::string text;
+  std::string owner;        // "background", "progress", "search", "none" or a class name
+  std::string ownerStatus;  // control 1001 of the owner, when it has one
+};
+
+struct SetupResult {
+  int exitCode = 0;
+  bool finished = false;  // false when the program had to be ended by the test
+  std::vector<BoxRecord> boxes;
+};
+
+// Button ids the robot presses, in order; OK (or Yes) once they run out.
+using Answers = std::deque<int>;
+
+// Starts setup.exe (found beside the test program) with arguments in the folder workingDirectory and waits
+// for its end (at most timeoutMs), answering every message box.
+SetupResult runSetup(const std::string& arguments, const std::string& workingDirectory,
+                     Answers answers = {}, DWORD timeoutMs = 60000);
+
+}  // namespace setup::testing
