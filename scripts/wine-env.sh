@@ -7,6 +7,7 @@
 #   created once, without the Mono and Gecko prompts.
 # - No Z: drive (no test walks the Linux root); D: is a scratch folder declared
 #   as a fixed disk, E: one declared as a CD-ROM and F: one as a network drive.
+# - Windows drawn by Wine itself, without a window manager.
 # - WINEDEBUG=-all; ALSA pointed at a null device so DirectSound can start.
 # - An X display: the caller's, or a private Xvfb one when there is none.
 # - WINE_FRESH_PREFIX=1 gives this run a copy of the prepared prefix of its own
@@ -42,8 +43,10 @@ prepare_prefix() {
     mkdir -p "$p/scratch-$letter"
     ln -sfn "../scratch-$letter" "$p/dosdevices/$letter:"
   done
-  # regedit sees only Windows paths: the file goes on C:.
-  cat > "$p/drive_c/drives.reg" <<'REG'
+  # regedit sees only Windows paths: the file goes on C:. Windows are not
+  # handed to a window manager: there is none under Xvfb, and hiding a
+  # managed window would wait two seconds for one.
+  cat > "$p/drive_c/settings.reg" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
@@ -51,16 +54,19 @@ REGEDIT4
 "d:"="hd"
 "e:"="cdrom"
 "f:"="network"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 REG
-  WINEPREFIX="$p" wine regedit /S 'C:\drives.reg' >/dev/null 2>&1
+  WINEPREFIX="$p" wine regedit /S 'C:\settings.reg' >/dev/null 2>&1
   WINEPREFIX="$p" wineserver -w
-  rm -f "$p/drive_c/drives.reg"
+  rm -f "$p/drive_c/settings.reg"
   touch "$p/$marker"
 }
 
 # One preparation at a time, even when ctest runs tests in parallel. The
 # marker names the preparation's version: an older prefix is made anew.
-marker=.prepared-2
+marker=.prepared-3
 if [ ! -f "$prefix/$marker" ]; then
   mkdir -p "$(dirname "$prefix")"
   exec 9>"$prefix.lock"
