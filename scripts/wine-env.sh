@@ -5,7 +5,8 @@
 #
 # - A private WINEPREFIX (WINE_TEST_PREFIX, default build/win32/wineprefix),
 #   created once, without the Mono and Gecko prompts.
-# - No Z: drive (no test walks the Linux root); D: is a scratch folder declared
+# - No Z: drive and no user folder linked to the Linux home (no test walks
+#   Linux folders); D: is a scratch folder declared
 #   as a fixed disk, E: one declared as a CD-ROM and F: one as a network drive.
 # - Windows drawn by Wine itself, without a window manager.
 # - WINEDEBUG=-all; ALSA pointed at a null device so DirectSound can start.
@@ -38,6 +39,12 @@ prepare_prefix() {
   WINEPREFIX="$p" wineboot -i >/dev/null 2>&1
   WINEPREFIX="$p" wineserver -w
   rm -f "$p/dosdevices/z:"
+  # The user's folders become plain folders: no walk of C: leaves the prefix
+  # for the Linux home directory.
+  local link
+  find "$p/drive_c/users" -type l | while read -r link; do
+    rm -f "$link" && mkdir -p "$link"
+  done
   local letter
   for letter in d e f; do
     mkdir -p "$p/scratch-$letter"
@@ -66,7 +73,7 @@ REG
 
 # One preparation at a time, even when ctest runs tests in parallel. The
 # marker names the preparation's version: an older prefix is made anew.
-marker=.prepared-3
+marker=.prepared-4
 if [ ! -f "$prefix/$marker" ]; then
   mkdir -p "$(dirname "$prefix")"
   exec 9>"$prefix.lock"

@@ -29,6 +29,11 @@ std::string systemPath(Read read) {
   return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
 }
 
+bool hasAttribute(const std::string& path, DWORD attribute) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attribute) != 0;
+}
+
 }  // namespace
 
 bool messagePass() {
@@ -104,11 +109,16 @@ bool Win32Host::appendToFile(const std::string& path, const std::string& bytes) 
          written == bytes.size();
 }
 
+// CopyFile refuses to replace a read-only or hidden file, and MoveFileEx a
+// read-only one; the explicit test keeps that true where the file system
+// would let an administrator write anyway.
 bool Win32Host::copyFile(const std::string& source, const std::string& destination) {
+  if (hasAttribute(destination, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) return false;
   return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
 }
 
 bool Win32Host::moveFile(const std::string& source, const std::string& destination) {
+  if (hasAttribute(destination, FILE_ATTRIBUTE_READONLY)) return false;
   return MoveFileExA(source.c_str(), destination.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
 }
