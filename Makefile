@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 20
-FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video
+FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video fuzz_setup_script
 
 .PHONY: all deps native win32 release test test-native test-win32 fuzz demo bench clean
 
@@ -48,6 +48,8 @@ release: deps
 demo: release win32
 	NATIVE_BIN=$(CURDIR)/build/bench/bin xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-warp.sh out/demo 8
 	NATIVE_BIN=$(CURDIR)/build/bench/bin xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-video.sh out/demo 12 24
+	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-example.sh out/demo/setup
+	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-screenshots.sh out/demo/setup
 
 bench: deps
 	cmake --preset bench >/dev/null
