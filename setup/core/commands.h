@@ -60,6 +60,9 @@ namespace setup {
 struct CommandEntry {
   const char* keyword;
   commands::Handler handler;
+  int requiredArguments;  // what the command needs to do its work
+  int usedArguments;      // what it reads at most; more are ignored
+  bool firstNamesVariable;  // its first word is a variable's name, not a value
 };
 
 // Every command of the script language; a command's number is its index.

@@ -90,6 +90,8 @@ void Interpreter::RunSection(WindowRef parent, std::string_view name) {
   DepthGuard depth(depth_);
   size_t savedPosition = script_ != nullptr ? script_->position() : 0;
   bool savedStop = stop_;
+  std::string savedSection = std::move(section_);
+  section_ = std::string(name);
 
   WindowRef window = host_.openProgressWindow(parent);
   SetStatusText(window, kStatusLine, "%s", text::kSetupStatus);
@@ -104,6 +106,7 @@ void Interpreter::RunSection(WindowRef parent, std::string_view name) {
 
   if (script_ != nullptr) script_->seek(savedPosition);
   stop_ = savedStop;
+  section_ = std::move(savedSection);
   host_.stepProgress(window);
   host_.closeWindow(window);
 }
@@ -143,6 +146,7 @@ void Interpreter::executeLine(std::string_view line, WindowRef window) {
   call.command = number;
   call.isWord1 = parsed.first.isWord;
   call.isWord2 = parsed.second.isWord;
+  if (observer_ != nullptr) observer_->beforeCommand(*this, call);
   ExecuteCommand(call);
 }
 

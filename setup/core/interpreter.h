@@ -36,6 +36,14 @@ class SystemCommands {
   virtual void run(Interpreter& interpreter, const CommandCall& call) = 0;
 };
 
+// Sees every command line the runner is about to execute (tools that show a
+// script's installation before it ships).
+class CommandObserver {
+ public:
+  virtual ~CommandObserver() = default;
+  virtual void beforeCommand(const Interpreter& interpreter, const CommandCall& call) = 0;
+};
+
 class Interpreter {
  public:
   // Nested section runs deeper than this end the installation.
@@ -75,6 +83,9 @@ class Interpreter {
 
   SystemCommands* systemCommands() const { return system_; }
   void setSystemCommands(SystemCommands* system) { system_ = system; }
+  void setCommandObserver(CommandObserver* observer) { observer_ = observer; }
+  // The section whose lines are running (empty between runs).
+  const std::string& currentSection() const { return section_; }
 
  private:
   void runLines(WindowRef window);
@@ -89,6 +100,8 @@ class Interpreter {
   bool uninstall_ = false;
   int depth_ = 0;
   SystemCommands* system_ = nullptr;
+  CommandObserver* observer_ = nullptr;
+  std::string section_;
 };
 
 }  // namespace setup
