@@ -6,12 +6,18 @@
 
 #include "common/win32/handles.h"
 #include "interpreter.h"
+#include "system_commands.h"
 #include "win32_host.h"
 
 namespace setup::win32 {
 
 struct SetupProgram {
+  SetupProgram() { interpreter.setSystemCommands(&system); }
+  SetupProgram(const SetupProgram&) = delete;
+  SetupProgram& operator=(const SetupProgram&) = delete;
+
   Win32Host host;
+  Win32SystemCommands system;
   Interpreter interpreter{host};
   win::UniqueGdiObject brush;
   win::UniqueGdiObject font;

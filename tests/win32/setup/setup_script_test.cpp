@@ -102,11 +102,12 @@ TEST(SetupScriptTest, SystemVariablesAndMessageBoxAnswers) {
       "AppendFile SRCDIR \"log.txt\"\r\nAppendFile DSTDIR \"log.txt\"\r\n"
       "AppendFile WINDIR \"log.txt\"\r\nAppendFile SYSDIR \"log.txt\"\r\n"
       "MsgBoxYESNO \"Go on?\" \"Question\"\r\nIf\r\nAppendFile \"yes\" \"log.txt\"\r\nEndif\r\n"
-      "MsgBoxOKCancel \"Sure?\" \"Question\"\r\nIf\r\nAppendFile \"ok\" \"log.txt\"\r\nEndif\r\n",
+      "MsgBoxOKCancel \"Sure?\" \"Question\"\r\nIf\r\nAppendFile \"ok\" \"log.txt\"\r\nEndif\r\n"
+      "DetectTCPIP\r\nIf\r\nAppendFile \"tcp\" \"log.txt\"\r\nEndif\r\n",
       {IDNO, IDOK});
   ASSERT_TRUE(run.result.finished);
   EXPECT_EQ(run.log(), run.folder + "\r\nC:\\Program Files\\VOXA\\\r\nC:\\windows\r\n"
-                           "C:\\windows\\system32\r\nok\r\n");
+                           "C:\\windows\\system32\r\nok\r\ntcp\r\n");
   ASSERT_EQ(run.result.boxes.size(), 2u);
   EXPECT_EQ(run.result.boxes[0].text, "Go on?");
   EXPECT_EQ(run.result.boxes[0].owner, "progress");
