@@ -7,6 +7,10 @@
 namespace setup::testing {
 namespace {
 
+using robot::Answers;
+using robot::runSetup;
+using robot::SetupResult;
+
 // A package folder: setup.ini beside the files it installs. DSTDIR is set
 // to the folder's "out" subfolder.
 struct Package {

@@ -8,6 +8,10 @@
 namespace setup::testing {
 namespace {
 
+using robot::Answers;
+using robot::runSetup;
+using robot::SetupResult;
+
 struct ScriptCase {
   std::string folder;
   SetupResult result;

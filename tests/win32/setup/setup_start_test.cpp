@@ -8,6 +8,10 @@
 namespace setup::testing {
 namespace {
 
+using robot::Answers;
+using robot::runSetup;
+using robot::SetupResult;
+
 // A script that says which start section ran into ran.txt.
 std::string folderWithScript(const std::string& name) {
   std::string folder = freshFolder(name);

@@ -2,15 +2,17 @@
 
 #include <set>
 
-namespace setup::testing {
+namespace setup::robot {
 
 namespace {
 
 constexpr int kMessageBoxText = 0xFFFF;
 constexpr int kStatusLine = 1001;
+constexpr int kIntroduction = 0;
+constexpr int kAgreement = 1016;
 
 std::string windowText(HWND window) {
-  char buffer[4096] = {};
+  char buffer[16384] = {};
   GetWindowTextA(window, buffer, sizeof buffer);
   return buffer;
 }
@@ -39,8 +41,14 @@ struct Robot {
   void answer(HWND box) {
     BoxRecord record;
     record.title = windowText(box);
-    HWND text = GetDlgItem(box, kMessageBoxText);
-    record.text = text != nullptr ? windowText(text) : "";
+    record.isMessageBox = GetDlgItem(box, kMessageBoxText) != nullptr;
+    // A message box's text; a dialog's introduction or agreement text.
+    for (int control : {kMessageBoxText, kIntroduction, kAgreement}) {
+      if (HWND text = GetDlgItem(box, control)) {
+        record.text = windowText(text);
+        break;
+      }
+    }
     HWND owner = GetWindow(box, GW_OWNER);
     record.owner = ownerKind(owner);
     if (owner != nullptr && GetDlgItem(owner, kStatusLine) != nullptr) {
@@ -62,8 +70,9 @@ struct Robot {
     auto* robot = reinterpret_cast<Robot*>(self);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
+    bool answerable = GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr;
     if (owner == robot->processId && IsWindowVisible(window) && className(window) == "#32770" &&
-        GetDlgItem(window, kMessageBoxText) != nullptr && robot->answered.count(window) == 0) {
+        answerable && robot->answered.count(window) == 0) {
       robot->answer(window);
     }
     return TRUE;
@@ -111,4 +120,4 @@ SetupResult runSetup(const std::string& arguments, const std::string& workingDir
   return result;
 }
 
-}  // namespace setup::testing
+}  // namespace setup::robot

@@ -1,6 +1,7 @@
-// Runs setup.exe as a process under the test and answers its message boxes
-// from a robot thread that records each box: title, text, owner, and the
-// owner's status line at the time.
+// Runs setup.exe as a process and answers its message boxes and dialogs
+// from a robot thread that records each: title, text, owner, and the
+// owner's status line at the time. Dialogs get their default button
+// (Continue, Agree), message boxes OK or Yes unless told otherwise.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +12,10 @@
 
 #include "common/win32/handles.h"
 
-namespace setup::testing {
+namespace setup::robot {
 
 struct BoxRecord {
+  bool isMessageBox = true;  // false for a dialog
   std::string title;
   std::string text;
   std::string owner;        // "background", "progress", "search", "none" or a class name
@@ -26,7 +28,8 @@ struct SetupResult {
   std::vector<BoxRecord> boxes;
 };
 
-// Button ids the robot presses, in order; OK (or Yes) once they run out.
+// Button ids the robot presses, in order, on the windows that have them;
+// OK (or Yes) once they run out.
 using Answers = std::deque<int>;
 
 // Starts setup.exe (found beside the test program) with arguments in the folder workingDirectory and waits
@@ -34,4 +37,4 @@ using Answers = std::deque<int>;
 SetupResult runSetup(const std::string& arguments, const std::string& workingDirectory,
                      Answers answers = {}, DWORD timeoutMs = 60000);
 
-}  // namespace setup::testing
+}  // namespace setup::robot

@@ -1,0 +1,71 @@
+#include "trace_commands.h"
+
+#include <algorithm>
+
+#include "command_effects.h"
+#include "commands.h"
+
+namespace setuplint {
+
+namespace {
+
+bool isGiven(bool isWord, const std::string& word) { return !isWord || !word.empty(); }
+
+std::string describeArgument(bool isWord, const std::string& word, const setup::Value& value) {
+  if (!isWord) return quotedText(value.value_or(""));
+  if (word.empty()) return "<unset>";
+  return word + "=" + (value ? quotedText(*value) : std::string("<unset>"));
+}
+
+std::string valueOr(const setup::Interpreter& in, const char* name) {
+  setup::Value value = in.variable(name);
+  return value ? quotedText(*value) : std::string("<unset>");
+}
+
+}  // namespace
+
+std::string describeCall(const setup::CommandCall& call) {
+  const setup::CommandEntry& entry = setup::commandEntry(call.command);
+  int given = isGiven(call.isWord1, call.word1) ? (isGiven(call.isWord2, call.word2) ? 2 : 1) : 0;
+  int shown = std::min(std::max(given, entry.requiredArguments), entry.usedArguments);
+  std::string text = entry.keyword;
+  if (shown >= 1) {
+    text += " ";
+    bool namesOnly = entry.firstNamesVariable && !effectsOf(entry.keyword).readsNamedVariable;
+    text += namesOnly && !call.word1.empty()
+                ? call.word1
+                : describeArgument(call.isWord1, call.word1, call.value1);
+  }
+  if (shown >= 2) text += " " + describeArgument(call.isWord2, call.word2, call.value2);
+  return text;
+}
+
+void TraceCommands::beforeCommand(const setup::Interpreter&, const setup::CommandCall& call) {
+  output_.command(describeCall(call));
+}
+
+void TraceCommands::run(setup::Interpreter& in, const setup::CommandCall& call) {
+  std::string_view keyword = setup::commandEntry(call.command).keyword;
+  auto is = [keyword](std::string_view name) { return setup::equalsIgnoringCase(keyword, name); };
+  if (is("IShowInstallDlg")) {
+    output_.effect("welcome dialog " + valueOr(in, "INTRO") + " titled " + valueOr(in, "APP_TITTLE") +
+                   ", destination " + valueOr(in, "DSTDIR") + " -> continue");
+    in.setCondition(1);
+  } else if (is("ShowFile")) {
+    output_.effect("agreement dialog -> agree");
+    in.setCondition(1);
+  } else if (is("SetupType")) {
+    setup::Value first = in.variable("SETUPTYPE0");
+    output_.effect("setup type choice -> " + valueOr(in, "SETUPTYPE0"));
+    if (first) in.variables().set("SETUPTYPE", *first);
+    in.setCondition(1);
+  } else if (is("DetectVOXA") || is("DetectTCPIP")) {
+    output_.effect("not found -> flag 0");
+    in.setCondition(0);
+  } else if (is("GetPgmGroup") && !call.word1.empty()) {
+    // A query: the Programs folder of the fixed machine.
+    in.variables().set(call.word1, "C:\\WINDOWS\\Start Menu\\Programs");
+  }
+}
+
+}  // namespace setuplint
