@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of what setup.exe shows, taken under Xvfb while a script runs:
 # the background window with the package's title and a progress window
-# showing a status text, then a message box of the script.
+# showing a status text, a message box of the script, then each dialog
+# (welcome, directory chooser, new directory, agreement, choice).
 #   scripts/setup-screenshots.sh OUTDIR
 set -euo pipefail
 
@@ -43,3 +44,14 @@ printf '%s\r\n' '[Setup]' 'set SETUPNAME "Voxa Sample Package"' \
   'MsgBoxYESNO "Install the sample package?" "Voxa Sample Package"' > "$work/setup.ini"
 shoot setup-message-box.png
 rm -rf "$work"
+
+# The dialogs, each saved by the program that opens them as it is on the screen.
+shots="$scratch/setup-dialog-shots"
+rm -rf "$shots" && mkdir -p "$shots"
+"$here/wine-env.sh" "$win32/setup_dialog_shots.exe" 'D:\setup-dialog-shots' >/dev/null
+for bmp in "$shots"/*.bmp; do
+  png="$out/$(basename "${bmp%.bmp}").png"
+  convert "$bmp" "$png"
+  echo "setup-screenshots: $png"
+done
+rm -rf "$shots"
