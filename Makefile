@@ -50,6 +50,7 @@ demo: release win32
 	NATIVE_BIN=$(CURDIR)/build/bench/bin xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/demo-video.sh out/demo 12 24
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-example.sh out/demo/setup
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-screenshots.sh out/demo/setup
+	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-demo.sh out/demo/setup
 
 bench: deps
 	cmake --preset bench >/dev/null

@@ -1,9 +1,9 @@
 // setup-robot: runs setup.exe unattended, answering every dialog with its
 // default button and every message box with OK (or Yes), and prints what
 // each window said.
-//   setup-robot.exe [SETUP_ARGUMENTS]
-// setup.exe is taken from the robot's own folder; the exit status is
-// setup.exe's.
+//   setup-robot.exe [--program PATH] [SETUP_ARGUMENTS]
+// setup.exe is taken from the robot's own folder unless --program names
+// another copy (an installed one, say); the exit status is setup.exe's.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,14 +12,20 @@
 #include "setup_robot.h"
 
 int main(int argc, char** argv) {
+  std::string program = "setup.exe";
+  int first = 1;
+  if (argc >= 3 && std::string(argv[1]) == "--program") {
+    program = argv[2];
+    first = 3;
+  }
   std::string arguments;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) arguments += ' ';
+  for (int i = first; i < argc; ++i) {
+    if (i > first) arguments += ' ';
     arguments += argv[i];
   }
   char folder[MAX_PATH];
   GetCurrentDirectoryA(sizeof folder, folder);
-  setup::robot::SetupResult result = setup::robot::runSetup(arguments, folder, {}, 600000);
+  setup::robot::SetupResult result = setup::robot::runSetup(arguments, folder, {}, 600000, program);
   for (const setup::robot::BoxRecord& box : result.boxes) {
     std::string text = box.text;
     for (char& c : text) {
@@ -29,7 +35,7 @@ int main(int argc, char** argv) {
     std::printf("%s \"%s\": %s\n", box.isMessageBox ? "message box" : "dialog", box.title.c_str(),
                 text.c_str());
   }
-  if (!result.finished) std::printf("setup.exe did not end within ten minutes\n");
-  std::printf("setup.exe ended with %d\n", result.exitCode);
+  if (!result.finished) std::printf("%s did not end within ten minutes\n", program.c_str());
+  std::printf("%s ended with %d\n", program.c_str(), result.exitCode);
   return result.exitCode;
 }

@@ -9,12 +9,22 @@ namespace {
 constexpr int kMessageBoxText = 0xFFFF;
 constexpr int kStatusLine = 1001;
 constexpr int kIntroduction = 0;
+constexpr int kChangeDestination = 1015;
 constexpr int kAgreement = 1016;
+constexpr int kChoices = 1019;
+constexpr int kTree = 1012;
+constexpr int kNewName = 1013;
 
+// WM_GETTEXT, which the system carries across processes (GetWindowText
+// would give an edit control's caption, not its text).
 std::string windowText(HWND window) {
-  char buffer[16384] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
-  return buffer;
+  static char buffer[65536];
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                           SMTO_ABORTIFHUNG, 2000, &length)) {
+    return "";
+  }
+  return std::string(buffer, length < sizeof buffer ? length : 0);
 }
 
 std::string className(HWND window) {
@@ -41,13 +51,19 @@ struct Robot {
   void answer(HWND box) {
     BoxRecord record;
     record.title = windowText(box);
-    record.isMessageBox = GetDlgItem(box, kMessageBoxText) != nullptr;
-    // A message box's text; a dialog's introduction or agreement text.
-    for (int control : {kMessageBoxText, kIntroduction, kAgreement}) {
-      if (HWND text = GetDlgItem(box, control)) {
-        record.text = windowText(text);
-        break;
-      }
+    // The program's dialogs are told by their own controls (the welcome
+    // dialog's picture has the id of a message box's text).
+    bool ownDialog = false;
+    for (int control : {kChangeDestination, kAgreement, kChoices, kTree, kNewName}) {
+      ownDialog |= GetDlgItem(box, control) != nullptr;
+    }
+    record.isMessageBox = !ownDialog && GetDlgItem(box, kMessageBoxText) != nullptr;
+    if (record.isMessageBox) {
+      record.text = windowText(GetDlgItem(box, kMessageBoxText));
+    } else if (GetDlgItem(box, kChangeDestination) != nullptr) {
+      record.text = windowText(GetDlgItem(box, kIntroduction));
+    } else if (HWND agreement = GetDlgItem(box, kAgreement)) {
+      record.text = windowText(agreement);
     }
     HWND owner = GetWindow(box, GW_OWNER);
     record.owner = ownerKind(owner);
@@ -90,9 +106,9 @@ struct Robot {
 }  // namespace
 
 SetupResult runSetup(const std::string& arguments, const std::string& workingDirectory,
-                     Answers answers, DWORD timeoutMs) {
+                     Answers answers, DWORD timeoutMs, const std::string& program) {
   SetupResult result;
-  std::string commandLine = "setup.exe";
+  std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

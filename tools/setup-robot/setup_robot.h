@@ -32,9 +32,11 @@ struct SetupResult {
 // OK (or Yes) once they run out.
 using Answers = std::deque<int>;
 
-// Starts setup.exe (found beside the test program) with arguments in the folder workingDirectory and waits
+// Starts program (setup.exe found beside the caller unless it names another
+// copy) with arguments in the folder workingDirectory and waits
 // for its end (at most timeoutMs), answering every message box.
 SetupResult runSetup(const std::string& arguments, const std::string& workingDirectory,
-                     Answers answers = {}, DWORD timeoutMs = 60000);
+                     Answers answers = {}, DWORD timeoutMs = 60000,
+                     const std::string& program = "setup.exe");
 
 }  // namespace setup::robot
