@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 20
-FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video fuzz_setup_script
+FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video fuzz_answer fuzz_setup_script
 
 .PHONY: all deps native win32 release test test-native test-win32 fuzz demo bench clean
 

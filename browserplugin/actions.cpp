@@ -1,0 +1,98 @@
+// Server answers: the action block selects what the instance does.
+#include <optional>
+
+#include "answer.h"
+#include "browser_calls.h"
+#include "diagnostics.h"
+#include "instance.h"
+#include "kebo_registry.h"
+#include "operations.h"
+#include "plugin_texts.h"
+#include "server_requests.h"
+
+namespace npvlx {
+
+namespace {
+
+// An empty or missing frame: the answer comes back to the plug-in.
+std::optional<std::string> frameOf(const kebo::PairList& pairs, const char* key) {
+  std::string_view frame = pairs.value(key);
+  if (frame.empty()) return std::nullopt;
+  return std::string(frame);
+}
+
+void openPendingPage(Instance& instance) {
+  kebo::PairList page(kebo::kParamSeparator);
+  page.parseForward(instance.pendingPageList);
+  std::string url(page.value("url"));
+  std::string frame(page.value("frame"));
+  if (frame.empty()) frame = "_self";
+  if (!url.empty()) getUrl(instance, url, frame);
+  instance.lines[0].clear();
+  instance.pendingPageList.clear();
+  repaint(instance);
+}
+
+void reportComponents(Instance& instance, const kebo::PairList& pairs) {
+  std::string text = kebo::componentReport(pairs.value("url"), installedComponents());
+  getUrl(instance, text, frameOf(pairs, "frame"));
+}
+
+}  // namespace
+
+void handleAnswer(Instance& instance, std::string_view text) {
+  auto answer = kebo::parseAnswer(text);
+  if (!answer) return;
+  const kebo::PairList& pairs = answer->pairs;
+  long action = answer->action();
+  switch (action) {
+    case 0:
+      break;
+    case 1:
+      getUrl(instance, std::string(pairs.value("url")), frameOf(pairs, "frame"));
+      break;
+    case 2: {
+      int result = installComponent(pairs, answer->payload);
+      if (result == 0) {
+        openPendingPage(instance);
+      } else {
+        sendErrorReport(instance, result);
+      }
+      break;
+    }
+    case 3:
+      launchComponent(instance, pairs);
+      break;
+    case 4: {
+      getUrl(instance, std::string(pairs.value("url")), frameOf(pairs, "frame"));
+      long timeout = pairs.number("timeout");
+      if (instance.pollingEnabled && timeout > 0) {
+        if (instance.window) KillTimer(instance.window, kPollTimerId);
+        instance.pollPeriod = static_cast<UINT>(timeout);
+        startPollTimer(instance);
+      }
+      break;
+    }
+    case 5:
+      reportComponents(instance, pairs);
+      break;
+    default:
+      diagnostic(texts::kBadAction, action);
+      break;
+  }
+}
+
+void sendToServer(Instance& instance, const kebo::PairList& pairs) {
+  auto request = kebo::sendRequest(pairs, instance.dialogPage);
+  if (!request) {
+    diagnostic(texts::kNoDialogPage, pairs.serialise().c_str());
+    return;
+  }
+  getUrl(instance, request->url, request->target);
+}
+
+void sendErrorReport(Instance& instance, long number) {
+  sendToServer(instance, kebo::errorReportPairs(number, instance.errorUrl, instance.errorFrame));
+}
+
+}  // namespace npvlx

@@ -1,0 +1,80 @@
+#include "app_callback.h"
+
+#include "common/win32/bstr_ansi.h"
+#include "diagnostics.h"
+#include "instance.h"
+#include "operations.h"
+#include "plugin_state.h"
+#include "plugin_texts.h"
+
+namespace npvlx {
+
+HRESULT AppCallback::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IAppCallback) return E_NOINTERFACE;
+  *object = static_cast<IAppCallback*>(this);
+  AddRef();
+  return S_OK;
+}
+
+ULONG AppCallback::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+
+ULONG AppCallback::Release() {
+  LONG left = InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT AppCallback::ExecuteCmd(BSTR command) {
+  try {
+    if (!isLive(owner_)) {
+      diagnostic(texts::kBadOwner);
+      return S_FALSE;
+    }
+    Microsoft::WRL::ComPtr<AppCallback> keepAlive(this);
+    executeComponentCommand(*owner_, *this, win::bstrToAnsi(command));
+    parameters_.clear();
+    return S_OK;
+  } catch (...) {
+    parameters_.clear();
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT AppCallback::SetParam(BSTR name, BSTR value) {
+  try {
+    parameters_.set(win::bstrToAnsi(name), win::bstrToAnsi(value));
+    return S_OK;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT AppCallback::GetParam(BSTR, BSTR* value) {
+  if (value) *value = nullptr;
+  return S_OK;
+}
+
+HRESULT AppCallback::RemoveApp() {
+  Microsoft::WRL::ComPtr<AppCallback> keepAlive(this);
+  if (isLive(owner_)) {
+    auto& list = owner_->components;
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (it->callback.Get() == this) {
+        list.erase(it);
+        component_.Reset();
+        return S_OK;
+      }
+    }
+  }
+  diagnostic(texts::kBadCallback, static_cast<long>(reinterpret_cast<LONG_PTR>(this)));
+  return S_FALSE;
+}
+
+void AppCallback::detach() {
+  owner_ = nullptr;
+  component_.Reset();
+}
+
+}  // namespace npvlx

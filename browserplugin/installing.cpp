@@ -1,0 +1,101 @@
+// Installing a component from the payload of an answer: written next to its
+// place as a temporary file, expanded, entered in the Kebo key and
+// self-registered.
+#include <windows.h>
+
+#include "common/win32/handles.h"
+#include "common/win32/lz_expand.h"
+#include "kebo_paths.h"
+#include "kebo_registry.h"
+#include "operations.h"
+
+namespace npvlx {
+
+namespace {
+
+enum InstallResult { kInstalled = 0, kTempFileFailed = 1, kExpansionFailed = 2, kRegistrationFailed = 3,
+                     kRegistryFailed = 4 };
+
+constexpr DWORD kRegisterServerWait = 10000;
+
+bool writeWholeFile(const std::string& path, std::string_view bytes) {
+  auto file = win::adoptFileHandle(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+// The expanded file keeps the times of the downloaded one.
+void copyFileTimes(const std::string& from, const std::string& to) {
+  auto source = win::adoptFileHandle(
+      CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  auto target = win::adoptFileHandle(
+      CreateFileA(to.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  FILETIME created, accessed, written;
+  if (source && target && GetFileTime(source.get(), &created, &accessed, &written)) {
+    SetFileTime(target.get(), &created, &accessed, &written);
+  }
+}
+
+bool isProgram(const std::string& path) {
+  return !path.empty() && (path.back() == 'e' || path.back() == 'E');
+}
+
+bool registerProgram(const std::string& path) {
+  std::string commandLine = "\"" + path + "\" /regserver";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  win::UniqueHandle processHandle(process.hProcess);
+  win::UniqueHandle threadHandle(process.hThread);
+  WaitForSingleObject(processHandle.get(), kRegisterServerWait);
+  return true;
+}
+
+bool registerLibrary(const std::string& path) {
+  win::UniqueModule library(LoadLibraryA(path.c_str()));
+  if (!library) return false;
+  using RegisterServer = HRESULT(STDAPICALLTYPE*)();
+  auto registerServer =
+      reinterpret_cast<RegisterServer>(reinterpret_cast<void*>(GetProcAddress(library.get(), "DllRegisterServer")));
+  return registerServer && SUCCEEDED(registerServer());
+}
+
+int expandAndRegister(const kebo::PairList& pairs, const std::string& temp, const std::string& target) {
+  if (!win::lzExpandFile(temp, target)) return kExpansionFailed;
+  copyFileTimes(temp, target);
+  std::string regpath(pairs.value("regpath"));
+  if (regpath.empty() ||
+      !writeComponentKey(regpath, std::string(pairs.value("clsid")), std::string(pairs.value("version")), target)) {
+    return kRegistryFailed;
+  }
+  bool registered = isProgram(target) ? registerProgram(target) : registerLibrary(target);
+  return registered ? kInstalled : kRegistrationFailed;
+}
+
+}  // namespace
+
+int installComponent(const kebo::PairList& pairs, std::string_view payload) {
+  auto directory = keboDirectory();
+  std::string_view physpath = pairs.value("physpath");
+  // The server names a place inside the Kebo directory, never one outside.
+  if (!directory || !kebo::isPathInsideKeboDirectory(physpath)) return kTempFileFailed;
+  std::string target = kebo::joinKeboPath(*directory, physpath);
+  std::string temp = target + "_Temp";
+  if (temp.size() >= MAX_PATH) return kTempFileFailed;
+  if (!writeWholeFile(temp, payload)) {
+    DeleteFileA(temp.c_str());
+    return kTempFileFailed;
+  }
+  int result = expandAndRegister(pairs, temp, target);
+  DeleteFileA(temp.c_str());
+  return result;
+}
+
+}  // namespace npvlx

@@ -1,0 +1,36 @@
+// What an instance does with server answers and component requests.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "pair_list.h"
+
+namespace npvlx {
+
+struct Instance;
+class AppCallback;
+
+// actions.cpp: a server answer (or the ADATA of EXECA) and its action.
+void handleAnswer(Instance& instance, std::string_view text);
+// Sends the pairs to the server (TURL or the dialog page, frame BFRM).
+void sendToServer(Instance& instance, const kebo::PairList& pairs);
+void sendErrorReport(Instance& instance, long number);
+
+// installing.cpp: action 2. 0 on success, else 1 temp file, 2 expansion,
+// 3 self-registration, 4 registry.
+int installComponent(const kebo::PairList& pairs, std::string_view payload);
+
+// launching.cpp: creates, advises and feeds a component; on failure tells
+// the user and fetches the component's package when "urldata" says where.
+void launchComponent(Instance& instance, const kebo::PairList& parameters);
+// Ends every component of the instance's list (at Destroy).
+void releaseComponents(Instance& instance);
+
+// component_commands.cpp.
+void executeComponentCommand(Instance& owner, AppCallback& callback, const std::string& command);
+// A download stream closed: tells the component that asked for it.
+void downloadComplete(Instance& instance, const std::string& streamUrl, const std::string& localPath,
+                      bool completed);
+
+}  // namespace npvlx
