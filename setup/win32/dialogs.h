@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ std::optional<std::string> askNewDirectoryName(HWND owner);
 
 // A name the new-directory box accepts: not empty, none of " * / : < > ? \ |.
 bool acceptableDirectoryName(const std::string& name);
+
+// The text of a directory chooser's tree item.
+std::string treeItemText(HWND tree, HTREEITEM item);
 
 // LICENCE showing the file: 1 Agree, 0 Disagree.
 INT_PTR showLicence(HWND owner, const std::string* path);

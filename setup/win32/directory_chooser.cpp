@@ -20,23 +20,12 @@ char chosenPath[MAX_PATH];
 
 HWND treeOf(HWND dialog) { return GetDlgItem(dialog, IDC_TREE); }
 
-std::string itemText(HWND tree, HTREEITEM item) {
-  char text[MAX_PATH] = {};
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = sizeof text;
-  TreeView_GetItem(tree, &data);
-  return text;
-}
-
 // The drive's text, then a backslash and the text of each level below.
 std::string itemPath(HWND tree, HTREEITEM item) {
-  std::string path = itemText(tree, item);
+  std::string path = treeItemText(tree, item);
   for (HTREEITEM parent = TreeView_GetParent(tree, item); parent != nullptr;
        parent = TreeView_GetParent(tree, parent)) {
-    path = itemText(tree, parent) + "\\" + path;
+    path = treeItemText(tree, parent) + "\\" + path;
   }
   return path;
 }
@@ -174,6 +163,17 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 }
 
 }  // namespace
+
+std::string treeItemText(HWND tree, HTREEITEM item) {
+  char text[MAX_PATH] = {};
+  TVITEMA data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text;
+  data.cchTextMax = sizeof text;
+  TreeView_GetItem(tree, &data);
+  return text;
+}
 
 std::optional<std::string> chooseDirectory(HWND owner) {
   if (DialogBoxParamA(GetModuleHandleA(nullptr), "GETDIRDEST", owner, chooserProc, 0) != 1) {

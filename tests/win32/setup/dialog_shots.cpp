@@ -10,9 +10,11 @@
 #include "in_process_run.h"
 #include "resource.h"
 #include "scratch.h"
+#include "tree_items.h"
 
 namespace {
 
+using setup::testing::childNamed;
 using setup::testing::Robot;
 
 // The window as the screen shows it, as a 24-bit bottom-up BMP file.
@@ -49,21 +51,6 @@ bool saveWindow(HWND window, const std::string& path) {
 void shoot(HWND window, const std::string& out, const char* name) {
   Sleep(400);  // painted
   saveWindow(window, out + "\\" + name + ".bmp");
-}
-
-HTREEITEM childNamed(HWND tree, HTREEITEM parent, const char* text) {
-  for (HTREEITEM item = parent == nullptr ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent);
-       item != nullptr; item = TreeView_GetNextSibling(tree, item)) {
-    char buffer[MAX_PATH] = {};
-    TVITEMA data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = buffer;
-    data.cchTextMax = sizeof buffer;
-    TreeView_GetItem(tree, &data);
-    if (std::string(buffer) == text) return item;
-  }
-  return nullptr;
 }
 
 }  // namespace

@@ -10,48 +10,23 @@
 #include "in_process_run.h"
 #include "resource.h"
 #include "scratch.h"
+#include "tree_items.h"
 
 namespace setup::testing {
 namespace {
 
 constexpr int kBoxText = 0xFFFF;
 
-std::string itemText(HWND tree, HTREEITEM item) {
-  char text[MAX_PATH] = {};
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = sizeof text;
-  TreeView_GetItem(tree, &data);
-  return text;
-}
-
-std::vector<std::string> childTexts(HWND tree, HTREEITEM parent) {
-  std::vector<std::string> texts;
-  HTREEITEM item = parent == nullptr ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent);
-  for (; item != nullptr; item = TreeView_GetNextSibling(tree, item)) texts.push_back(itemText(tree, item));
-  return texts;
-}
-
-HTREEITEM child(HWND tree, HTREEITEM parent, const std::string& text) {
-  HTREEITEM item = parent == nullptr ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent);
-  for (; item != nullptr; item = TreeView_GetNextSibling(tree, item)) {
-    if (itemText(tree, item) == text) return item;
-  }
-  return nullptr;
-}
-
 // Opens d:\setuptests\FOLDER in the chooser's tree, as a user would: the
 // drive expanded, then each level selected.
 HTREEITEM openFolder(HWND chooser, const std::string& folder) {
   HWND tree = GetDlgItem(chooser, IDC_TREE);
-  HTREEITEM drive = child(tree, nullptr, "d:");
+  HTREEITEM drive = childNamed(tree, nullptr, "d:");
   TreeView_Expand(tree, drive, TVE_EXPAND);
-  HTREEITEM tests = child(tree, drive, "setuptests");
+  HTREEITEM tests = childNamed(tree, drive, "setuptests");
   TreeView_SelectItem(tree, tests);
   TreeView_Expand(tree, tests, TVE_EXPAND);
-  HTREEITEM item = child(tree, tests, folder);
+  HTREEITEM item = childNamed(tree, tests, folder);
   TreeView_SelectItem(tree, item);
   return item;
 }
@@ -81,8 +56,8 @@ TEST(SetupDialogsTest, WelcomeDialogShowsTheScriptsTextsAndTakesANewDestination)
         drives = childTexts(tree, nullptr);
         HTREEITEM item = openFolder(chooser, "dialog_welcome");
         levelOne = childTexts(tree, item);
-        innerHasButton = TreeView_GetChild(tree, child(tree, item, "inner")) != nullptr;
-        otherHasButton = TreeView_GetChild(tree, child(tree, item, "other")) != nullptr;
+        innerHasButton = TreeView_GetChild(tree, childNamed(tree, item, "inner")) != nullptr;
+        otherHasButton = TreeView_GetChild(tree, childNamed(tree, item, "other")) != nullptr;
         chosenLabel = Robot::text(chooser, IDC_PATH_LABEL);
         Robot::click(chooser, IDOK);
         robot.waitGone(chooser);
@@ -115,7 +90,7 @@ TEST(SetupDialogsTest, ADriveChosenAloneIsTwoCharactersAndAbortGivesZero) {
         Robot::click(welcome, IDC_CHANGE_DESTINATION);
         HWND chooser = robot.waitFor(IDC_TREE);
         HWND tree = GetDlgItem(chooser, IDC_TREE);
-        TreeView_SelectItem(tree, child(tree, nullptr, "c:"));
+        TreeView_SelectItem(tree, childNamed(tree, nullptr, "c:"));
         Robot::click(chooser, IDOK);
         robot.waitGone(chooser);
         afterChoice = Robot::text(welcome, IDC_DESTINATION);
