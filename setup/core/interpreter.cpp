@@ -128,6 +128,7 @@ void Interpreter::executeLine(std::string_view line, WindowRef window) {
   CommandLine parsed = parseCommandLine(line);
   int number = findCommand(parsed.keyword);
   if (number < 0) {
+    if (observer_ != nullptr) observer_->rejectedLine(*this, parsed.lineUpToKeyword);
     std::string shown(parsed.lineUpToKeyword);
     ShowError(text::kSyntaxError, shown.c_str());
     return;

@@ -42,6 +42,8 @@ class CommandObserver {
  public:
   virtual ~CommandObserver() = default;
   virtual void beforeCommand(const Interpreter& interpreter, const CommandCall& call) = 0;
+  // A line whose keyword is not a command, before its message.
+  virtual void rejectedLine(const Interpreter&, std::string_view /*lineUpToKeyword*/) {}
 };
 
 class Interpreter {

@@ -44,6 +44,10 @@ void TraceCommands::beforeCommand(const setup::Interpreter&, const setup::Comman
   output_.command(describeCall(call));
 }
 
+void TraceCommands::rejectedLine(const setup::Interpreter&, std::string_view line) {
+  output_.command("(not a command) " + std::string(line.substr(line.find_first_not_of(" \t"))));
+}
+
 void TraceCommands::run(setup::Interpreter& in, const setup::CommandCall& call) {
   std::string_view keyword = setup::commandEntry(call.command).keyword;
   auto is = [keyword](std::string_view name) { return setup::equalsIgnoringCase(keyword, name); };

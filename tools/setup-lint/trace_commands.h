@@ -15,6 +15,7 @@ class TraceCommands : public setup::CommandObserver, public setup::SystemCommand
 
   // "Copy "a.txt" NAME="b.txt"": the keyword and its values.
   void beforeCommand(const setup::Interpreter& interpreter, const setup::CommandCall& call) override;
+  void rejectedLine(const setup::Interpreter& interpreter, std::string_view line) override;
   void run(setup::Interpreter& interpreter, const setup::CommandCall& call) override;
 
  private:
