@@ -1,4 +1,4 @@
-// How Voxa values map onto DirectSound's arguments (Parts 4.1, 4.2, 4.4):
+// How Voxa values map onto DirectSound's arguments:
 // levels, buffer flags and sizes, the volume sign rule, and the texts of the
 // COM report where the system has none.
 #pragma once

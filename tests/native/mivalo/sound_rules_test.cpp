@@ -1,4 +1,4 @@
-// How Voxa values map onto DirectSound's arguments (Parts 4.1, 4.2).
+// How Voxa values map onto DirectSound's arguments.
 #include "sound_rules.h"
 
 #include <gtest/gtest.h>
