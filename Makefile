@@ -51,6 +51,7 @@ demo: release win32
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-example.sh out/demo/setup
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-screenshots.sh out/demo/setup
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-demo.sh out/demo/setup
+	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/installer-screenshots.sh out/demo/installer
 
 bench: deps
 	cmake --preset bench >/dev/null

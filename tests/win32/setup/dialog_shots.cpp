@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/win32/window_picture.h"
 #include "in_process_run.h"
 #include "resource.h"
 #include "scratch.h"
@@ -17,33 +18,10 @@ namespace {
 using setup::testing::childNamed;
 using setup::testing::Robot;
 
-// The window as the screen shows it, as a 24-bit bottom-up BMP file.
 bool saveWindow(HWND window, const std::string& path) {
-  RECT frame;
-  if (window == nullptr || !GetWindowRect(window, &frame)) return false;
-  int width = frame.right - frame.left;
-  int height = frame.bottom - frame.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, picture);
-  BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-  GdiFlush();
-  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes),
-                        0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  bytes.append(static_cast<const char*>(bits), imageBytes);
+  std::string bytes = win::windowPictureBmp(window);
+  if (bytes.empty()) return false;
   setup::testing::writeFile(path, bytes);
-  SelectObject(memory, old);
-  DeleteObject(picture);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   std::printf("%s\n", path.c_str());
   return true;
 }

@@ -1,0 +1,49 @@
+#include "removal_rule.h"
+
+#include "text_rules.h"
+
+namespace nandor {
+
+namespace {
+
+std::string withoutTrailingSeparators(std::string_view path) {
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
+  return std::string(path);
+}
+
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The named levels below the drive root, or false for a path of another form.
+bool levelsBelowRoot(std::string_view path, std::vector<std::string_view>& levels) {
+  if (path.size() < 3 || !isDriveLetter(path[0]) || path[1] != ':' || path[2] != '\\') return false;
+  std::string_view rest = path.substr(3);
+  while (!rest.empty()) {
+    size_t end = rest.find('\\');
+    std::string_view level = rest.substr(0, end);
+    if (level.empty() || level == "." || level == ".." || level.find('/') != std::string_view::npos) return false;
+    levels.push_back(level);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  return true;
+}
+
+// True when inner is folder itself or lies somewhere inside it.
+bool contains(const std::string& folder, const std::string& inner) {
+  if (inner.size() < folder.size() || !equalsIgnoringCase(inner.substr(0, folder.size()), folder)) return false;
+  return inner.size() == folder.size() || inner[folder.size()] == '\\';
+}
+
+}  // namespace
+
+bool mayDeleteFolder(std::string_view folder, const std::vector<std::string>& protectedFolders) {
+  std::string path = withoutTrailingSeparators(folder);
+  std::vector<std::string_view> levels;
+  if (!levelsBelowRoot(path, levels) || levels.empty()) return false;
+  for (const std::string& kept : protectedFolders) {
+    std::string keptPath = withoutTrailingSeparators(kept);
+    if (!keptPath.empty() && contains(path, keptPath)) return false;
+  }
+  return true;
+}
+
+}  // namespace nandor

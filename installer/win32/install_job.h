@@ -1,0 +1,54 @@
+// The installation's one job record and the engine's steps: registry,
+// files, the worker that searches the disks for browser plug-in folders,
+// and the removal that undoes an installation.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "common/win32/handles.h"
+
+namespace nandor {
+
+enum class WorkerMode { copy = 0, remove = 1 };
+
+// Posted by the worker to the progress dialog when the search has ended:
+// with at least one plug-in folder handled, or with none.
+constexpr UINT kSearchFound = WM_USER + 10;
+constexpr UINT kSearchFoundNone = WM_USER + 11;
+
+struct InstallJob {
+  std::string installerCopyPath;  // the uninstaller, in the Windows directory
+  win::UniqueHandle worker;
+  DWORD workerId = 0;  // non-zero while a worker exists
+  // The only state the worker shares with the dialogs.
+  std::atomic<bool> abort{false};
+  std::atomic<bool> found{false};
+  std::string installDirectory;
+  std::string payloadPath;  // the compressed plug-in, written beside the install
+  // Fixed before the progress dialog starts.
+  std::string homePage;
+  HWND progressDialog = nullptr;
+  WorkerMode mode = WorkerMode::copy;
+};
+
+// Kebo key, uninstall entry, install directories and the Start-menu shortcut.
+bool runRegistryStep(InstallJob& job, const std::string& installDirectory);
+// Writes the payload, copies the program to the Windows directory and
+// starts the worker in copy mode.
+bool runFileStep(InstallJob& job);
+// Starts the search in the given mode; false when the thread cannot start.
+bool startWorker(InstallJob& job, WorkerMode mode);
+// Aborts and joins the worker while serving this thread's messages; then,
+// with removal, undoes the installation.
+void stopWorker(InstallJob& job, bool withRemoval);
+// Deletes the install directory (unless it is a folder that must be kept),
+// the Kebo and uninstall keys and both shortcuts.
+void removeInstallation();
+
+// The worker thread's body (argument: the job).
+DWORD WINAPI searchWorker(void* job);
+
+}  // namespace nandor

@@ -1,0 +1,47 @@
+// Ids of the installer's resources: texts, dialogs, controls, pictures.
+#pragma once
+
+// String table.
+#define IDS_SOFTWARE 1
+#define IDS_KEBO 2
+#define IDS_COMPONENTS 4
+#define IDS_VLX 5
+#define IDS_VLX_NUMBER 6
+#define IDS_PLUGIN_FILE 7
+#define IDS_UNINSTALL_PARENT 8
+#define IDS_OPTION_INTRODUCER 9
+#define IDS_HOME_PAGE 10
+#define IDS_DEFAULT_PARENT 11
+#define IDS_FOLDER_NAME 12
+#define IDS_BIN 13
+#define IDS_SHORTCUT_FILE 14
+#define IDS_UNINSTALL_ARGUMENT 15
+#define IDS_CLOSE_BROWSERS_INSTALL 16
+#define IDS_INSTALL_CAPTION 17
+#define IDS_INSTALL_DONE 18
+#define IDS_CANNOT_CONNECT 19
+#define IDS_INSTALL_NO_REGISTRY 20
+#define IDS_INSTALL_INTERRUPTED 21
+#define IDS_INSTALL_NO_RESOURCE 22
+#define IDS_INSTALL_NO_BROWSER 23
+#define IDS_CLOSE_BROWSERS_UNINSTALL 24
+#define IDS_UNINSTALL_CAPTION 25
+#define IDS_UNINSTALL_DONE 26
+#define IDS_UNINSTALL_INTERRUPTED 27
+#define IDS_UNINSTALL_NO_RESOURCE 28
+#define IDS_INSTALL_PROGRESS 29
+#define IDS_UNINSTALL_PROGRESS 30
+
+// Dialogs and their controls.
+#define IDD_PROGRESS 101
+#define IDD_OPTIONS 104
+#define IDC_SPINNER 1000
+#define IDC_DIRECTORY 1001
+#define IDC_DESKTOP_SHORTCUT 1002
+#define IDC_CONNECT 1003
+#define IDC_BROWSE 1004
+#define IDC_PROGRESS_TEXT 1005
+
+// The program's icon and the compressed plug-in.
+#define IDI_NANDOR 1
+#define IDR_PAYLOAD 103
