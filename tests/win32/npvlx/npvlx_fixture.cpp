@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/win32/handles.h"
+#include "common/win32/process_run.h"
 #include "common/win32/registry_tree.h"
 
 namespace npvlx_test {
@@ -60,48 +61,18 @@ std::string scratchFolder() {
          std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
 }
 
-// Runs a command line with its output going to a file, and waits for the
-// process itself: processes the system starts on the way (a desktop
-// process, say) may keep inherited handles open long after it ended, so
-// each run also gets a file of its own.
 struct ProcessRun {
   int exitCode = -1;
   std::string output;
 };
 
 ProcessRun runCommand(const std::string& commandLine, const std::string& outputPath) {
-  ProcessRun run;
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  auto output = win::adoptFileHandle(CreateFileA(outputPath.c_str(), GENERIC_WRITE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
-                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!output) {
-    run.output = "cannot create " + outputPath + ": error " + std::to_string(GetLastError());
-    return run;
+  win::ProcessRun run = win::runWithOutputFile(commandLine, outputPath, nullptr, 90000);
+  if (!run.started) {
+    return {-1, "cannot run " + commandLine + " with output " + outputPath + ": error " +
+                    std::to_string(run.error)};
   }
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output.get();
-  startup.hStdError = output.get();
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    run.output = "cannot start " + commandLine + ": error " + std::to_string(GetLastError());
-    return run;
-  }
-  win::UniqueHandle processHandle(process.hProcess);
-  win::UniqueHandle threadHandle(process.hThread);
-  output.reset();
-  if (WaitForSingleObject(processHandle.get(), 90000) != WAIT_OBJECT_0) {
-    TerminateProcess(processHandle.get(), 99);
-    WaitForSingleObject(processHandle.get(), 5000);
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(processHandle.get(), &code);
-  run.exitCode = static_cast<int>(code);
-  run.output = readFile(outputPath);
-  return run;
+  return {run.exitCode, run.output};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/win32/bstr_ansi.h"
+#include "common/win32/process_run.h"
 #include "common/win32/registry_tree.h"
 #include "machine_binding.h"
 
@@ -205,37 +206,14 @@ std::vector<std::string> readLines(const std::string& path) {
 }
 
 RunResult runProgram(const std::string& commandLine, DWORD timeoutMs) {
-  RunResult result;
   static int counter = 0;
   std::string outputPath = testFolder().root + "output" + std::to_string(++counter) + ".txt";
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  {
-    win::UniqueHandle output = win::adoptFileHandle(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                                &inherit, CREATE_ALWAYS, 0, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output.get();
-    startup.hStdError = output.get();
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, testFolder().root.c_str(),
-                        &startup, &process)) {
-      return result;
-    }
-    win::UniqueHandle processHandle(process.hProcess);
-    win::UniqueHandle threadHandle(process.hThread);
-    if (WaitForSingleObject(processHandle.get(), timeoutMs) != WAIT_OBJECT_0) {
-      TerminateProcess(processHandle.get(), 1);
-      result.exitCode = -2;
-    } else {
-      DWORD code = 0;
-      GetExitCodeProcess(processHandle.get(), &code);
-      result.exitCode = static_cast<int>(code);
-    }
-  }
-  std::ifstream in(outputPath, std::ios::binary);
-  for (char c; in.get(c);) {
+  win::ProcessRun run =
+      win::runWithOutputFile(commandLine, outputPath, testFolder().root.c_str(), timeoutMs);
+  RunResult result;
+  if (!run.started) return result;
+  result.exitCode = run.finished ? run.exitCode : -2;
+  for (char c : run.output) {
     if (c != '\r') result.output += c;
   }
   return result;
