@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
 # Installs every package the two builds and their tests need. Idempotent: when
 # everything is present it changes nothing and says so. Run as root.
-set -euo pipefail
+#
+# It survives a package mirror caught mid-sync: `apt-get update` is tried a
+# few times; a suite whose index still fails is remembered, and when the
+# install then fails on unmet dependencies (amd64 libraries from that suite,
+# their i386 twins from another, at other versions) it is tried once more with
+# that suite pinned below the others, so both architectures take the same
+# versions. The pin lives in a temporary preferences file, removed whatever
+# happens. Each decision is said on one line.
+set -uo pipefail
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev
@@ -10,6 +18,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libjpeg62-turbo-dev
   imagemagick
 )
+update_tries=${INSTALL_DEPS_UPDATE_TRIES:-3}
+retry_pause=${INSTALL_DEPS_RETRY_PAUSE:-10}
+
+say() { echo "install-deps: $*"; }
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,18 +35,61 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then
-  echo "install-deps: all packages present, nothing to do"
+  say "all packages present, nothing to do"
   exit 0
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "install-deps: missing ${missing[*]}; run this script as root" >&2
+  say "missing ${missing[*]}; run this script as root" >&2
   exit 1
 fi
 
-echo "install-deps: installing ${missing[*]}"
-dpkg --add-architecture i386
+say "installing ${missing[*]}"
+dpkg --add-architecture i386 || { say "cannot add the i386 architecture" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
-echo "install-deps: done"
+
+log=$(mktemp)
+prefs=$(mktemp)
+trap 'rm -f "$log" "$prefs"' EXIT
+
+# The suites named by "Failed to fetch .../dists/SUITE/..." lines of the log.
+failed_suites() {
+  grep -o 'Failed to fetch [^ ]*/dists/[^/ ]*/' "$log" | sed 's#.*/dists/##; s#/$##' | sort -u
+}
+
+suites=""
+for ((try = 1; try <= update_tries; try++)); do
+  if apt-get update -qq >"$log" 2>&1; then
+    suites=""
+    [ "$try" -gt 1 ] && say "apt-get update worked at try $try"
+    break
+  fi
+  suites=$(failed_suites | tr '\n' ' ' | sed 's/ $//')
+  if [ "$try" -lt "$update_tries" ]; then
+    say "apt-get update failed (${suites:-$(tail -1 "$log")}); trying again in ${retry_pause} s"
+    sleep "$retry_pause"
+  else
+    say "apt-get update still fails after $update_tries tries (${suites:-$(tail -1 "$log")}); going on with the indexes there are"
+  fi
+done
+
+install() {
+  apt-get "$@" install -y -qq --no-install-recommends "${packages[@]}" >"$log" 2>&1
+}
+
+if ! install; then
+  if [ -n "$suites" ] && grep -qiE 'unmet dependencies|held broken packages' "$log"; then
+    for s in $suites; do
+      printf 'Package: *\nPin: release n=%s\nPin-Priority: 100\n\n' "$s"
+    done >"$prefs"
+    say "install failed on unmet dependencies; trying once more with $suites pinned below the other suites"
+    install -o "Dir::Etc::Preferences=$prefs"
+  else
+    false
+  fi || {
+    say "cannot install ${packages[*]}" >&2
+    say "apt: $(grep -E '^E:' "$log" | head -3 | tr '\n' ' ')" >&2
+    exit 1
+  }
+fi
+say "done"
