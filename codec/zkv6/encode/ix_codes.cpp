@@ -1,54 +1,41 @@
 #include "ix_codes.h"
 
+#include <array>
+
 #include "copy_tables.h"
+#include "vector_word.h"
 
 namespace zkv6enc::ix {
 
 namespace {
 
-constexpr Code c(uint8_t value, int8_t length) { return {value, length}; }
-constexpr Code kNone{};
-
-constexpr Split kTopBottom8x4{c(0, 0), k8x4, 2, {0, 0}, {0, 4}};
-constexpr Split kLeftRight4x8{c(0, 0), k4x8, 2, {0, 4}, {0, 0}};
-constexpr Split kQuadrants4x4{c(0, 0), k4x4, 4, {0, 4, 0, 4}, {0, 0, 4, 4}};
-constexpr Split kLeftRight4x4{c(0, 0), k4x4, 2, {0, 4}, {0, 0}};
-constexpr Split kTopBottom4x4{c(0, 0), k4x4, 2, {0, 0}, {0, 4}};
-constexpr Split kTopBottom4x2{c(0, 0), k4x2, 2, {0, 0}, {0, 2}};
-constexpr Split kLeftRight2x4{c(0, 0), k2x4, 2, {0, 2}, {0, 0}};
-constexpr Split kQuadrants2x2{c(0, 0), k2x2, 4, {0, 2, 0, 2}, {0, 0, 2, 2}};
-constexpr Split kLeftRight2x2{c(0, 0), k2x2, 2, {0, 2}, {0, 0}};
-constexpr Split kTopBottom2x2{c(0, 0), k2x2, 2, {0, 0}, {0, 2}};
-
-constexpr Split with(Split s, Code code) {
-  s.code = code;
-  return s;
+// The rows of one table, gathered by op in row order.
+constexpr PieceCodes gather(const CodeTable& table) {
+  PieceCodes out{};
+  out.splitCount = 0;
+  for (int k = 0; k < table.count; ++k) {
+    const CodeRow& row = table.row[k];
+    const Code code{row.code, static_cast<int8_t>(row.length)};
+    switch (row.op) {
+      case Op::shortVector: out.shortVector = code; break;
+      case Op::longVector: out.longVector = code; break;
+      case Op::zeroCopy: out.zeroCopy = code; break;
+      case Op::intra: out.intra = code; break;
+      case Op::smallWord: out.smallWord = code; break;
+      case Op::split: out.split[out.splitCount++] = {*row.split, code}; break;
+      case Op::invalid: break;
+    }
+  }
+  return out;
 }
 
-// Fields: shortVector, longVector, zeroCopy, intra, smallWord, splits.
-constexpr PieceCodes kPredicted[kPieceCount] = {
-    {c(0b00, 2), c(0b010, 3), c(0b110, 3), c(0b011, 3), kNone, 3,
-     {with(kTopBottom8x4, c(0b100, 3)), with(kLeftRight4x8, c(0b101, 3)), with(kQuadrants4x4, c(0b1110, 4))}},
-    {c(0b00, 2), c(0b01, 2), c(0b11, 2), kNone, kNone, 1, {with(kLeftRight4x4, c(0b10, 2))}},
-    {c(0b00, 2), c(0b01, 2), c(0b11, 2), kNone, kNone, 1, {with(kTopBottom4x4, c(0b10, 2))}},
-    {c(0b00, 2), c(0b01, 2), c(0b100, 3), kNone, kNone, 3,
-     {with(kTopBottom4x2, c(0b101, 3)), with(kLeftRight2x4, c(0b110, 3)), with(kQuadrants2x2, c(0b111, 3))}},
-    {c(0b0, 1), kNone, c(0b110, 3), kNone, c(0b10, 2), 1, {with(kLeftRight2x2, c(0b111, 3))}},
-    {c(0b0, 1), kNone, c(0b110, 3), kNone, c(0b10, 2), 1, {with(kTopBottom2x2, c(0b111, 3))}},
-    {c(0b0, 1), kNone, c(0b11, 2), kNone, c(0b10, 2), 0, {}},
-};
-
-constexpr PieceCodes kSelfContained[kPieceCount] = {
-    {kNone, c(0b111, 3), kNone, c(0b110, 3), kNone, 3,
-     {with(kTopBottom8x4, c(0b00, 2)), with(kLeftRight4x8, c(0b01, 2)), with(kQuadrants4x4, c(0b10, 2))}},
-    {kNone, c(0b1, 1), kNone, kNone, kNone, 1, {with(kLeftRight4x4, c(0b0, 1))}},
-    {kNone, c(0b1, 1), kNone, kNone, kNone, 1, {with(kTopBottom4x4, c(0b0, 1))}},
-    {kNone, c(0b00, 2), kNone, kNone, kNone, 3,
-     {with(kTopBottom4x2, c(0b01, 2)), with(kLeftRight2x4, c(0b10, 2)), with(kQuadrants2x2, c(0b11, 2))}},
-    {kNone, kNone, kNone, kNone, c(0b0, 1), 1, {with(kLeftRight2x2, c(0b1, 1))}},
-    {kNone, kNone, kNone, kNone, c(0b0, 1), 1, {with(kTopBottom2x2, c(0b1, 1))}},
-    {kNone, kNone, kNone, kNone, c(0, 0), 0, {}},
-};
+constexpr std::array<PieceCodes, kPieceCount> gatherAll(const CodeTable (&tables)[kPieceCount]) {
+  std::array<PieceCodes, kPieceCount> out{};
+  for (int p = 0; p < kPieceCount; ++p) out[p] = gather(tables[p]);
+  return out;
+}
+constexpr std::array<PieceCodes, kPieceCount> kPredictedCodes = gatherAll(kPredicted);
+constexpr std::array<PieceCodes, kPieceCount> kSelfContainedCodes = gatherAll(kSelfContained);
 
 constexpr int kShortSide = 64;  // short vectors: -31..32 each way
 int16_t shortCodeOf[kShortSide * kShortSide];
@@ -77,7 +64,9 @@ void consider(Encoding& best, bool& found, const Encoding& e) {
 
 }  // namespace
 
-const PieceCodes& pieceCodes(bool selfContained, Piece p) { return (selfContained ? kSelfContained : kPredicted)[p]; }
+const PieceCodes& pieceCodes(bool selfContained, Piece p) {
+  return (selfContained ? kSelfContainedCodes : kPredictedCodes)[p];
+}
 
 void initShortCodes() {
   for (int k = 0; k < video::kCodeCount; ++k) {
@@ -110,7 +99,7 @@ bool encodeCopy(bool selfContained, Piece p, const Place& place, const Copy& cop
         (place.y0 + rowBase - y) * kStride + video::ix::column(place.x0 - x) == copy.start) {
       const int transformBits = selfContained ? 2 : 3;
       const uint32_t flag = selfContained ? (t & 1) : (copy.fromCurrent ? 1 : 0);
-      const uint32_t word = (flag << 15) | static_cast<uint32_t>(x << 7) | static_cast<uint32_t>(y);
+      const uint32_t word = zkv6::VectorWord::longVector(x, y, flag).bits;
       consider(out, found, {Op::longVector, codes.longVector, word, transformBits,
                             selfContained ? t >> 1 : t, codes.longVector.length + transformBits + 16});
     }
@@ -123,7 +112,7 @@ bool encodeCopy(bool selfContained, Piece p, const Place& place, const Copy& cop
     if (copy.fromCurrent && nearOffset(rel, 64, -25, 6, dx, dy)) code = (6 - dy) * 128 + (63 - dx);
     if (code >= 0) {
       const uint32_t flag = !selfContained && copy.fromCurrent ? 1 : 0;
-      const uint32_t word = (flag << 15) | (t << 12) | static_cast<uint32_t>(code);
+      const uint32_t word = zkv6::VectorWord::smallPiece(static_cast<uint32_t>(code), t, flag).bits;
       consider(out, found, {Op::smallWord, codes.smallWord, word, 0, 0, codes.smallWord.length + 16});
     }
   }

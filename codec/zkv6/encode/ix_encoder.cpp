@@ -185,7 +185,7 @@ class IxEncoder {
     // The quadrants (the last split) first; the halves only where the
     // quadrants beat the direct code.
     for (int s = codes.splitCount - 1; options_.splits && s >= 0; --s) {
-      const ix::Split& option = codes.split[s];
+      const ix::SplitCode& option = codes.split[s];
       if (s < codes.splitCount - 1 && codes.split[codes.splitCount - 1].count == 4 && !split) break;
       const double bound = std::min(cost, limit);
       double total = lambda_ * option.code.length;
@@ -362,6 +362,8 @@ class IxEncoder {
         case Op::intra:
           ++statistics_.intraBlocks;
           for (uint8_t n : intraCode_.nibbles) writer_.nibble(n);
+          break;
+        case Op::invalid:
           break;
       }
     }
