@@ -1,21 +1,12 @@
 #include "copy_tables.h"
 
-#include "pictures.h"
-
 namespace video {
-
-int32_t spiralTable[kCodeCount];
-int32_t nearRefTable[kCodeCount];
-int32_t nearCurTable[kCodeCount];
-int32_t iwPositionTable[kCodeCount];
-int32_t ix::wrapColumn[ix::kWrapCount];
-int32_t iw::wrapColumn[iw::kWrapCount];
 
 namespace {
 
 // The 512 sources of the IW 2x2 codes, as (dy, dx) relative to the block:
 // first the strip left of the block, then the band above it (without row -8).
-void iwPosition(int c, int& dy, int& dx) {
+constexpr void iwPosition(int c, int& dy, int& dx) {
   if (c < 96) {
     dy = 6 - c / 12;
     dx = -2 - c % 12;
@@ -26,61 +17,48 @@ void iwPosition(int c, int& dy, int& dx) {
   dx = 19 - j % 32;
 }
 
-void buildIwPositionTable() {
+constexpr CodeOffsets buildIwPositionTable() {
+  CodeOffsets table{};
   for (int k = 0; k < kCodeCount; ++k) {
     const int c = ((k >> 8) & 0xF) | (((k >> 4) & 0xF) << 4) | ((k & 1) << 8);
     int dy = 0, dx = 0;
     iwPosition(c, dy, dx);
-    iwPositionTable[k] = dy * kIwWidth + dx;
+    table[k] = dy * kIwWidth + dx;
   }
+  return table;
 }
 
-void buildWrapColumn(int32_t* table, int first, int count, int width) {
-  for (int i = 0; i < count; ++i) {
-    int32_t column = first + i + 128;
+template <int First, int Count, int Width>
+constexpr std::array<int32_t, Count> buildWrapColumn() {
+  std::array<int32_t, Count> table{};
+  for (int i = 0; i < Count; ++i) {
+    int32_t column = First + i + 128;
     if (column < 0) {
-      column += width;
-    } else if (column >= width) {
-      column -= width;
+      column += Width;
+    } else if (column >= Width) {
+      column -= Width;
     }
     table[i] = column;
   }
+  return table;
 }
 
-// Filled from the last code down, walking a square spiral inwards from
-// (32, 32): each ring s entries left, s up, s right, s down, then one step
-// up-left onto the next ring.
-void buildSpiralTable() {
-  int dx = 32, dy = 32, k = kCodeCount - 1;
-  constexpr int kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-  for (int s = 63; s >= 1; s -= 2) {
-    for (const auto& step : kSteps) {
-      for (int n = 0; n < s; ++n) {
-        spiralTable[k--] = dy * kIxWidth + dx;
-        dx += step[0];
-        dy += step[1];
-      }
-    }
-    --dx;
-    --dy;
-  }
-}
-
-void buildNearTables() {
+// rowsUp and columnsLeft: the offset of code 0; columns: codes per row.
+constexpr CodeOffsets buildNearTable(int rowsUp, int columns, int columnsLeft) {
+  CodeOffsets table{};
   for (int code = 0; code < kCodeCount; ++code) {
-    nearRefTable[code] = (31 - (code >> 6)) * kIxWidth + (31 - (code & 63));
-    nearCurTable[code] = (6 - (code >> 7)) * kIxWidth + (63 - (code & 127));
+    table[code] = (rowsUp - code / columns) * kIxWidth + (columnsLeft - code % columns);
   }
+  return table;
 }
 
 }  // namespace
 
-void initCopyTables() {
-  buildIwPositionTable();
-  buildWrapColumn(iw::wrapColumn, iw::kWrapFirst, iw::kWrapCount, kIwWidth);
-  buildSpiralTable();
-  buildNearTables();
-  buildWrapColumn(ix::wrapColumn, ix::kWrapFirst, ix::kWrapCount, kIxWidth);
-}
+constexpr CodeOffsets spiralTable = buildSpiralTable();
+constexpr CodeOffsets nearRefTable = buildNearTable(31, 64, 31);
+constexpr CodeOffsets nearCurTable = buildNearTable(6, 128, 63);
+constexpr CodeOffsets iwPositionTable = buildIwPositionTable();
+constexpr std::array<int32_t, ix::kWrapCount> ix::wrapColumn = buildWrapColumn<ix::kWrapFirst, ix::kWrapCount, kIxWidth>();
+constexpr std::array<int32_t, iw::kWrapCount> iw::wrapColumn = buildWrapColumn<iw::kWrapFirst, iw::kWrapCount, kIwWidth>();
 
 }  // namespace video

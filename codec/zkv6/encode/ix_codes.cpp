@@ -38,7 +38,18 @@ constexpr std::array<PieceCodes, kPieceCount> kPredictedCodes = gatherAll(kPredi
 constexpr std::array<PieceCodes, kPieceCount> kSelfContainedCodes = gatherAll(kSelfContained);
 
 constexpr int kShortSide = 64;  // short vectors: -31..32 each way
-int16_t shortCodeOf[kShortSide * kShortSide];
+
+// The inverse of the decoder's short code table: the code of each vector,
+// by (dy + 31) * 64 + dx + 31.
+constexpr auto kShortCodeOf = [] {
+  std::array<int16_t, kShortSide * kShortSide> codes{};
+  const video::CodeOffsets spiral = video::buildSpiralTable();
+  for (int k = 0; k < video::kCodeCount; ++k) {
+    const int32_t index = spiral[k] + 31 * (kStride + 1);
+    codes[(index / kStride) * kShortSide + index % kStride] = static_cast<int16_t>(k);
+  }
+  return codes;
+}();
 
 int floorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -46,7 +57,7 @@ int floorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b)
 int shortCode(int32_t d) {
   const int32_t index = d + 31 * (kStride + 1);
   if (index < 0 || index >= kShortSide * kStride || index % kStride >= kShortSide) return -1;
-  return shortCodeOf[(index / kStride) * kShortSide + index % kStride];
+  return kShortCodeOf[(index / kStride) * kShortSide + index % kStride];
 }
 
 // A small-piece offset rel from the block, split as dy * 640 + dx with dx
@@ -66,13 +77,6 @@ void consider(Encoding& best, bool& found, const Encoding& e) {
 
 const PieceCodes& pieceCodes(bool selfContained, Piece p) {
   return (selfContained ? kSelfContainedCodes : kPredictedCodes)[p];
-}
-
-void initShortCodes() {
-  for (int k = 0; k < video::kCodeCount; ++k) {
-    const int32_t index = video::spiralTable[k] + 31 * (kStride + 1);
-    shortCodeOf[(index / kStride) * kShortSide + index % kStride] = static_cast<int16_t>(k);
-  }
 }
 
 bool encodeCopy(bool selfContained, Piece p, const Place& place, const Copy& copy, Encoding& out) {

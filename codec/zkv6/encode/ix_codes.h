@@ -69,7 +69,4 @@ struct Place {
 // the coding reaches that source with that transform.
 bool encodeCopy(bool selfContained, Piece p, const Place& place, const Copy& copy, Encoding& out);
 
-// Builds the inverse of the short code table; after initVideoTables.
-void initShortCodes();
-
 }  // namespace zkv6enc::ix

@@ -38,11 +38,6 @@ constexpr int kFewestIntraNibbles = 9;  // three blocks of one value each
 // Error units per bit: squared 5-bit component differences.
 double lambdaFor(int quality) { return 0.25 * std::pow(1.045, 100 - quality); }
 
-void buildTables() {
-  static const bool built = (video::initCopyTables(), ix::initShortCodes(), true);
-  (void)built;
-}
-
 // One piece as it is written: its code (a split's code, or the direct code
 // with its fields) and, for copies, the source.
 struct Node {
@@ -398,7 +393,6 @@ class IxEncoder {
 
 EncodedPicture encodeIXPicture(const uint16_t* source, const uint16_t* reference, int quality,
                                const IxOptions& options, IxStatistics* statistics) {
-  buildTables();
   IxStatistics counts;
   EncodedPicture picture = IxEncoder(source, reference, quality, options, counts).run();
   if (statistics != nullptr) *statistics = counts;

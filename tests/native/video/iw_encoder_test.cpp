@@ -174,8 +174,6 @@ constexpr IwOptions kNeighbourSearch{8, 1, 2, true};
 
 class IwEncoder : public testing::Test {
  protected:
-  static void SetUpTestSuite() { video::initVideoTables(); }
-
   // Encodes, and checks what every encoding must give: the decoder makes
   // exactly the reconstruction of the payload, every copy reads decoded
   // pixels only, and the encoder's counts are the stream's.
