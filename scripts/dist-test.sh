@@ -10,7 +10,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 dist=$(cd "$1" && pwd)
-machine=$2
+machine=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 version=$(cat "$here/../VERSION")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dist-test.XXXXXX")
