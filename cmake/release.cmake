@@ -17,7 +17,8 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${VK_GENERATED}/vk_version
 # block of its own), adds one (TYPE VFT_APP or VFT_DLL; LANGUAGE as 0409).
 set(VK_RELEASE_FILES "")
 function(vk_release_target target file_name)
-  target_link_options(${target} PRIVATE -s)
+  # No link time in the PE header: the same tree gives the same bytes.
+  target_link_options(${target} PRIVATE -s -Wl,--no-insert-timestamp)
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/win32/quiet_terminate.cpp)
   set(VK_RELEASE_FILES ${VK_RELEASE_FILES} ${target} PARENT_SCOPE)
   if(ARGC EQUAL 2)
