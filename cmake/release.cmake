@@ -1,5 +1,5 @@
-# The release: each deliverable stripped at link time and given a version
-# block; the target `dist` gathers the six, the sample setup package and a
+# The release: each deliverable stripped at link time, with the quiet
+# terminate handler and a version block; the target `dist` gathers the six, the sample setup package and a
 # README for Windows users into out/dist, with a zip of them.
 
 # The one place of the version number: the VERSION file (MAJOR.MINOR.PATCH).
@@ -12,9 +12,10 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DI
 set(VK_GENERATED ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${VK_GENERATED}/vk_version.h @ONLY)
 
-# vk_release_target(TARGET FILE_NAME TYPE PRODUCT LANGUAGE DESCRIPTION):
-# strips TARGET, gives it the quiet terminate handler and, unless DESCRIPTION is empty (the file has a version
-# block of its own), adds one (TYPE VFT_APP or VFT_DLL; LANGUAGE as 0409).
+# vk_release_target(TARGET FILE_NAME [TYPE PRODUCT LANGUAGE DESCRIPTION]):
+# strips TARGET and links the quiet terminate handler into it; with the four
+# last arguments (TYPE VFT_APP or VFT_DLL, LANGUAGE such as 0409) it also
+# gets a version block; without them it keeps the one of its own .rc file.
 set(VK_RELEASE_FILES "")
 function(vk_release_target target file_name)
   # No link time in the PE header: the same tree gives the same bytes.
