@@ -6,7 +6,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 20
 FUZZERS := fuzz_warp fuzz_warp_grid fuzz_video fuzz_answer fuzz_setup_script
 
-.PHONY: all deps native win32 release test test-native test-win32 fuzz demo bench clean
+.PHONY: all deps native win32 release test test-native test-win32 fuzz demo bench clean dist dist-test
 
 all: native win32
 
@@ -37,7 +37,7 @@ fuzz: native
 	    2> build/fuzz/$$f.log || { tail -40 build/fuzz/$$f.log; exit 1; }; \
 	done
 
-test: test-native test-win32 fuzz
+test: test-native test-win32 dist-test fuzz
 	@echo "make test: all tests passed"
 
 # The demo's native tools come from the optimised build (no sanitizers).
@@ -52,6 +52,19 @@ demo: release win32
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-screenshots.sh out/demo/setup
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-demo.sh out/demo/setup
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/installer-screenshots.sh out/demo/installer
+
+# The release: out/dist with the six deliverables, the sample setup package,
+# a README for Windows users and voxa-kebo-windows-VERSION.zip. It builds only
+# the deliverables.
+dist: deps
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j$(JOBS) --target dist
+
+# The release run from a fresh Wine prefix that sees nothing of the build
+# tree but the test machine.
+dist-test: dist
+	cmake --build --preset win32 -j$(JOBS) --target testmachine
+	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/dist-test.sh out/dist build/win32/bin/testmachine.exe
 
 bench: deps
 	cmake --preset bench >/dev/null

@@ -51,6 +51,7 @@ export DEBIAN_FRONTEND=noninteractive
 log=$(mktemp)
 prefs=$(mktemp)
 trap 'rm -f "$log" "$prefs"' EXIT
+trap 'exit 1' HUP INT TERM
 
 # The suites named by "Failed to fetch .../dists/SUITE/..." lines of the log.
 failed_suites() {
@@ -79,8 +80,10 @@ install() {
 
 if ! install; then
   if [ -n "$suites" ] && grep -qiE 'unmet dependencies|held broken packages' "$log"; then
+    # A suite's folder under dists/ is its codename on some distributions
+    # and its archive name on others: the pin names both.
     for s in $suites; do
-      printf 'Package: *\nPin: release n=%s\nPin-Priority: 100\n\n' "$s"
+      printf 'Package: *\nPin: release %s=%s\nPin-Priority: 100\n\n' n "$s" a "$s"
     done >"$prefs"
     say "install failed on unmet dependencies; trying once more with $suites pinned below the other suites"
     install -o "Dir::Etc::Preferences=$prefs"
