@@ -7,15 +7,55 @@ import math
 import struct
 
 
-def write_bmp(path, width, height, palette, pixels):
-    """pixels[y][x] are palette indexes, y = 0 the top row."""
+def rle8_row(row):
+    """One row in the run-length coding of 8-bit bitmaps: runs of one index
+    as (count, index), other stretches of 3 or more as (0, count, indexes)
+    padded to an even length, then the end of line (0, 0)."""
+    out = bytearray()
+    literal = []
+
+    def flush():
+        while literal:
+            part = literal[:255]
+            del literal[:255]
+            if len(part) < 3:
+                for v in part:
+                    out.extend((1, v))
+            else:
+                out.extend((0, len(part)))
+                out.extend(part)
+                if len(part) % 2:
+                    out.append(0)
+
+    x = 0
+    while x < len(row):
+        run = 1
+        while x + run < len(row) and row[x + run] == row[x] and run < 255:
+            run += 1
+        if run >= 3:
+            flush()
+            out.extend((run, row[x]))
+        else:
+            literal.extend(row[x:x + run])
+        x += run
+    flush()
+    out.extend((0, 0))
+    return bytes(out)
+
+
+def write_bmp(path, width, height, palette, pixels, rle=False):
+    """pixels[y][x] are palette indexes, y = 0 the top row. With rle, the
+    pixels are stored run-length coded (the welcome picture is mostly runs)."""
     stride = (width + 3) & ~3
-    rows = b''.join(bytes(pixels[y]) + bytes(stride - width) for y in reversed(range(height)))
+    if rle:
+        rows = b''.join(rle8_row(pixels[y]) for y in reversed(range(height))) + bytes((0, 1))
+    else:
+        rows = b''.join(bytes(pixels[y]) + bytes(stride - width) for y in reversed(range(height)))
     colours = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in palette)
     colours += bytes(4 * (256 - len(palette)))
     offset = 14 + 40 + 256 * 4
     header = struct.pack('<2sIHHI', b'BM', offset + len(rows), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(rows), 2835, 2835, 256, 0)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 1 if rle else 0, len(rows), 2835, 2835, 256, 0)
     with open(path, 'wb') as f:
         f.write(header + info + colours + rows)
 
@@ -139,4 +179,4 @@ if __name__ == '__main__':
     write_bmp('folder_closed.bmp', 16, 16, ICON_PALETTE, icon(FOLDER_CLOSED))
     write_bmp('drive.bmp', 16, 16, ICON_PALETTE, icon(DRIVE))
     palette, pixels = welcome_picture()
-    write_bmp('welcome.bmp', 257, 370, palette, pixels)
+    write_bmp('welcome.bmp', 257, 370, palette, pixels, rle=True)
