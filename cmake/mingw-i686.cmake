@@ -8,6 +8,8 @@ set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_AR i686-w64-mingw32-ar)
 set(CMAKE_RANLIB i686-w64-mingw32-ranlib)
+# The IDL compiler, for the COM interfaces and type libraries (vk_widl).
+find_program(VK_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

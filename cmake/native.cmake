@@ -10,6 +10,16 @@ find_package(benchmark REQUIRED)
 find_package(PNG REQUIRED)
 include(GoogleTest)
 
+# vk_native_test(NAME source... [LIBS lib...] [DISCOVERY argument...]): a
+# GoogleTest program whose tests each become a ctest test; DISCOVERY adds
+# arguments to gtest_discover_tests (a prefix, properties).
+function(vk_native_test name)
+  cmake_parse_arguments(TEST "" "" "LIBS;DISCOVERY" ${ARGN})
+  add_executable(${name} ${TEST_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${TEST_LIBS} GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${TEST_DISCOVERY})
+endfunction()
+
 # libFuzzer needs clang; the portable cores carry its coverage counters so
 # that the fuzz targets see inside them.
 set(VK_FUZZ OFF)
