@@ -88,8 +88,10 @@ void CopyDir2Dest(Interpreter& in, const CommandCall& call) {
 void Deltree(Interpreter& in, const CommandCall& call) {
   if (!call.value1) return;
   std::string sub = textOf(call.value2);
-  // A drive's whole tree is never an installation's to delete.
-  if (sub.empty() && isDriveRoot(*call.value1)) return;
+  // A drive's whole tree is never an installation's to delete, however the
+  // path is written.
+  std::string directory = sub.empty() ? *call.value1 : *call.value1 + "\\" + sub;
+  if (namesDriveRoot(directory, in.host().currentDirectory())) return;
   deleteTree(in.host(), *call.value1, sub);
 }
 

@@ -36,15 +36,6 @@ bool hasAttribute(const std::string& path, DWORD attribute) {
 
 }  // namespace
 
-bool messagePass() {
-  MSG message;
-  if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return true;
-  if (message.message == WM_QUIT) return false;
-  TranslateMessage(&message);
-  DispatchMessageA(&message);
-  return true;
-}
-
 int Win32Host::messageBox(WindowRef owner, const char* text, const char* title, Buttons buttons) {
   return MessageBoxA(hwnd(owner), text, title, buttonStyle(buttons));
 }
@@ -77,11 +68,16 @@ void Win32Host::updateBackground() { UpdateWindow(background_); }
 
 void Win32Host::invalidateBackground() { InvalidateRect(background_, nullptr, FALSE); }
 
+// Each pass takes at most one waiting message of the thread and dispatches
+// it. A quit request taken here is dropped: the program ends after the start
+// section's run in any case, with the request that run's end posts.
 void Win32Host::messagePasses(int count) {
   for (int i = 0; i < count; ++i) {
-    // The program ends after the start section; a quit request taken here
-    // is remembered for then.
-    if (!messagePass()) quitSeen_ = true;
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) continue;
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
   }
 }
 
