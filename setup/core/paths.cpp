@@ -20,7 +20,7 @@ std::string withoutDevicePrefix(std::string path) {
   path.erase(0, 4);
   if (path.size() >= 4 && lower(path[0]) == 'u' && lower(path[1]) == 'n' && lower(path[2]) == 'c' &&
       path[3] == '\\') {
-    path = "\\" + path.substr(3);
+    path.replace(0, 3, "\\");
   }
   return path;
 }

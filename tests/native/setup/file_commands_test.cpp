@@ -200,14 +200,16 @@ TEST(TextFileCommandsTest, ParseFileRunsItsSectionForEveryLineOnce) {
   EXPECT_EQ(run.var("TempLine"), "third");
 }
 
-TEST(TreeCommandsTest, AtTheNestingLimitTheWalksGetOneMessage) {
+TEST(TreeCommandsTest, AtTheNestingLimitTheWalksGetOneMessageAndEnd) {
   // Each run of Setup starts the walk again, one line or file deeper, until
   // the deepest run's walk meets the limit with four lines or files to go.
+  // Then every walk ends: no run opens a window after the message.
   FileRun lines;
   lines.host.addFile("C:\\five.txt", "1\n2\n3\n4\n5\n");
   lines.run("[Setup]\nParseFile \"C:\\five.txt\" \"Setup\"\n");
   EXPECT_EQ(lines.host.boxes.size(), 1u);
   EXPECT_TRUE(lines.in.aborted());
+  EXPECT_EQ(lines.host.windowsOpened, Interpreter::kMaxSectionDepth);
   FileRun files;
   for (char n = '1'; n <= '5'; ++n) {
     files.host.addDirectory(std::string("C:\\dst\\d") + n);
@@ -215,6 +217,7 @@ TEST(TreeCommandsTest, AtTheNestingLimitTheWalksGetOneMessage) {
   }
   files.run("[Setup]\nApplyOnFiles \"f\" \"Setup\"\n");
   EXPECT_EQ(files.host.boxes.size(), 1u);
+  EXPECT_EQ(files.host.windowsOpened, 2 * Interpreter::kMaxSectionDepth);  // a progress and a search window each
   EXPECT_EQ(files.host.windowsOpen, 0);
 }
 

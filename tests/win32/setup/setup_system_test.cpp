@@ -10,6 +10,7 @@
 
 #include "in_process_run.h"
 #include "scratch.h"
+#include "tests/win32/unicode_keys.h"
 
 namespace setup::testing {
 namespace {
@@ -181,6 +182,8 @@ TEST(SetupSystemTest, DetectVoxaAndCleanRegistry) {
   setClassKey("vxm_auto_file\\DefaultIcon", "C:\\Tools\\voxa.exe,0");
   setClassKey("vxm_auto_file\\shell\\open\\command", "\"C:\\Tools\\voxa.exe\" \"%1\"");
   setClassKey("vxm_auto_file\\shell\\open\\command\\extra", "below the command");
+  ASSERT_TRUE(unicode_keys::createBelow(HKEY_CLASSES_ROOT, "vxm_auto_file\\shell\\open\\command"));
+  ASSERT_TRUE(unicode_keys::createBelow(HKEY_CLASSES_ROOT, ".vxm"));
   RunResult result = runInProcess(folder,
       "[Setup]\r\nDetectVOXA\r\nIf\r\nAppendFile VOXApath \"log.txt\"\r\nEndif\r\n"
       "CleanRegistry\r\nDetectVOXA\r\nIf\r\nAppendFile \"still there\" \"log.txt\"\r\nElse\r\n"
