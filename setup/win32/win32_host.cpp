@@ -192,9 +192,13 @@ std::optional<std::string> Win32Host::machineRegistryString(const std::string& k
     return std::nullopt;
   }
   if (type == REG_EXPAND_SZ) {
-    char expanded[MAX_PATH];
-    DWORD length = ExpandEnvironmentStringsA(buffer.data(), expanded, sizeof expanded);
-    if (length > 0 && length <= sizeof expanded) return std::string(expanded);
+    // "%ProgramFiles%..." names a folder only once expanded; an expansion
+    // that does not fit the same limit is no value, never the text with its
+    // "%" names left in or cut.
+    std::vector<char> expanded(maxBytes + 1, '\0');
+    DWORD length = ExpandEnvironmentStringsA(buffer.data(), expanded.data(), static_cast<DWORD>(maxBytes));
+    if (length == 0 || length > maxBytes) return std::nullopt;
+    return std::string(expanded.data());
   }
   return std::string(buffer.data());
 }

@@ -143,6 +143,50 @@ std::optional<std::string> registryString(HKEY root, const std::string& key, con
   return std::string(data);
 }
 
+// HKEY_LOCAL_MACHINE of this process only: a key of the current user.
+class PrivateMachineKey {
+ public:
+  PrivateMachineKey() {
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, key_);
+  }
+  ~PrivateMachineKey() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(key_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  }
+  void setString(const char* name, DWORD type, const std::string& value) {
+    HKEY version = nullptr;
+    RegCreateKeyExA(key_, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &version, nullptr);
+    RegSetValueExA(version, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(version);
+  }
+
+ private:
+  static constexpr const char* kKey = "Software\\VoxaSetupTests\\Machine";
+  HKEY key_ = nullptr;
+};
+
+TEST(SetupSystemTest, TheProgramFilesValueIsExpandedOrPassedOverWhenItDoesNotFit) {
+  std::string folder = freshFolder("system_program_files");
+  const std::string script = "[Setup]\r\nGetSystemVars\r\nAppendFile DSTDIR \"log.txt\"\r\n";
+  SetEnvironmentVariableA("VOXA_TEST_DRIVE", "E:");
+  SetEnvironmentVariableA("VOXA_TEST_LONG", std::string(1100, 'x').c_str());
+  {
+    PrivateMachineKey machine;
+    machine.setString("ProgramFilesDir", REG_SZ, "C:\\Fallback");
+    machine.setString("ProgramFilesPath", REG_EXPAND_SZ, "%VOXA_TEST_DRIVE%\\Programs");
+    EXPECT_EQ(runInProcess(folder, script, [](Robot&) {}).failure, "");
+    machine.setString("ProgramFilesPath", REG_EXPAND_SZ, "%VOXA_TEST_LONG%");
+    EXPECT_EQ(runInProcess(folder, script, [](Robot&) {}).failure, "");
+  }
+  SetEnvironmentVariableA("VOXA_TEST_DRIVE", nullptr);
+  SetEnvironmentVariableA("VOXA_TEST_LONG", nullptr);
+  EXPECT_EQ(readFile(folder + "\\log.txt"), "E:\\Programs\\VOXA\\\r\nC:\\Fallback\\VOXA\\\r\n");
+}
+
 TEST(SetupSystemTest, TheUninstallEntryIsWrittenAndDeleted) {
   std::string folder = freshFolder("system_uninstall");
   const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Voxa Setup Test";
