@@ -34,6 +34,24 @@ HTREEITEM openFolder(HWND chooser, const std::string& folder) {
 
 std::string logOf(const std::string& folder) { return readFile(folder + "\\log.txt"); }
 
+// Logs DSTDIR after the welcome dialog: C:\kept unless a directory is chosen.
+constexpr const char* kChooseOrKeep =
+    "[Setup]\r\nset DSTDIR \"C:\\kept\"\r\nIShowInstallDlg\r\nAppendFile DSTDIR \"log.txt\"\r\n";
+
+struct OpenChooser {
+  HWND welcome;
+  HWND chooser;
+};
+
+// The welcome dialog's directory chooser, open at d:\setuptests\FOLDER.
+OpenChooser openChooserAt(Robot& robot, const std::string& folder) {
+  HWND welcome = robot.waitFor(IDC_CHANGE_DESTINATION);
+  Robot::click(welcome, IDC_CHANGE_DESTINATION);
+  HWND chooser = robot.waitFor(IDC_TREE);
+  openFolder(chooser, folder);
+  return {welcome, chooser};
+}
+
 TEST(SetupDialogsTest, WelcomeDialogShowsTheScriptsTextsAndTakesANewDestination) {
   std::string folder = freshFolder("dialog_welcome");
   makeFolder(folder + "\\inner\\deeper");
@@ -106,13 +124,9 @@ TEST(SetupDialogsTest, ANewDirectoryIsCheckedAndMadeAtOnceEvenWhenTheChooserIsCa
   std::string folder = freshFolder("dialog_newdir");
   std::string proposed, newLabel;
   bool stayedOnBadName = false, stayedOnEmpty = false, stayedOnEscape = false;
-  RunResult result = runInProcess(folder,
-      "[Setup]\r\nset DSTDIR \"C:\\kept\"\r\nIShowInstallDlg\r\nAppendFile DSTDIR \"log.txt\"\r\n",
+  RunResult result = runInProcess(folder, kChooseOrKeep,
       [&](Robot& robot) {
-        HWND welcome = robot.waitFor(IDC_CHANGE_DESTINATION);
-        Robot::click(welcome, IDC_CHANGE_DESTINATION);
-        HWND chooser = robot.waitFor(IDC_TREE);
-        openFolder(chooser, "dialog_newdir");
+        auto [welcome, chooser] = openChooserAt(robot, "dialog_newdir");
         Robot::click(chooser, IDC_NEW_DIRECTORY);
         HWND box = robot.waitFor(IDC_NEW_NAME);
         proposed = Robot::text(box, IDC_NEW_NAME);
@@ -148,13 +162,9 @@ TEST(SetupDialogsTest, TheChooserRefusesAPathThatDoesNotFitInsteadOfCuttingIt) {
   const std::string longName(150, 'n');
   std::string refusal;
   bool stayedOpen = false;
-  RunResult result = runInProcess(folder,
-      "[Setup]\r\nset DSTDIR \"C:\\kept\"\r\nIShowInstallDlg\r\nAppendFile DSTDIR \"log.txt\"\r\n",
+  RunResult result = runInProcess(folder, kChooseOrKeep,
       [&](Robot& robot) {
-        HWND welcome = robot.waitFor(IDC_CHANGE_DESTINATION);
-        Robot::click(welcome, IDC_CHANGE_DESTINATION);
-        HWND chooser = robot.waitFor(IDC_TREE);
-        openFolder(chooser, "dialog_long_path");
+        auto [welcome, chooser] = openChooserAt(robot, "dialog_long_path");
         for (int level = 0; level < 2; ++level) {  // each new directory is selected
           Robot::click(chooser, IDC_NEW_DIRECTORY);
           HWND box = robot.waitFor(IDC_NEW_NAME);
