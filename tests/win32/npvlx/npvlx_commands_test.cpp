@@ -138,8 +138,8 @@ TEST_F(KeboTest, DestroyEndsTheComponentsAndRemovedOnesAreGone) {
   EXPECT_EQ(linesStartingWith(log, "Terminate").size(), 1u);
   EXPECT_TRUE(hasLine(log, "RemoveApp -> 0x00000000"));
   EXPECT_TRUE(hasLine(log, "RemoveApp -> 0x00000001")) << "a second removal is refused";
-  // Its owner is alive still, so the command runs.
-  EXPECT_TRUE(hasLine(log, "ExecuteCmd SETMSG -> 0x00000000"));
+  // A removed component no longer commands the panel.
+  EXPECT_TRUE(hasLine(log, "ExecuteCmd SETMSG -> 0x00000001"));
   EXPECT_EQ(linesStartingWith(log, "Released").size(), 3u);
 }
 
