@@ -29,8 +29,13 @@ void stopWorker(InstallJob& job, bool withRemoval) {
     }
     job.worker.reset();
     job.workerId = 0;
+    if (job.mode == WorkerMode::copy) {
+      for (const std::string& file : job.pluginFiles) job.record.addFile(longPathOf(file));
+      job.pluginFiles.clear();
+      saveInstallRecord(job.record);
+    }
   }
-  if (withRemoval) removeInstallation();
+  if (withRemoval) removeInstallation(job.record);
 }
 
 }  // namespace nandor
