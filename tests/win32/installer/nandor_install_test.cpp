@@ -259,7 +259,11 @@ TEST_F(NandorInstallTest, TheRemovalKeepsSystemFoldersAndProfilesWhateverTheReco
   char shortName[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameA(insideWindows.c_str(), shortName, sizeof shortName), 0u);
   ASSERT_NE(std::string(shortName), insideWindows);
-  std::string tampered = std::string(shortName) + "\\" + '\0' + "c:\\USERS\\KEBO-GHOST\\" + '\0' + systemFile + '\0' + '\0';
+  std::string tampered;
+  for (const std::string& entry : {std::string(shortName) + "\\", std::string("c:\\USERS\\KEBO-GHOST\\"), systemFile}) {
+    tampered.append(entry).push_back('\0');
+  }
+  tampered.push_back('\0');
   HKEY raw = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeboKey.c_str(), 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
   RegSetValueExA(raw, "Installed", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(tampered.data()),
@@ -274,6 +278,50 @@ TEST_F(NandorInstallTest, TheRemovalKeepsSystemFoldersAndProfilesWhateverTheReco
   RemoveDirectoryA(insideWindows.c_str());
   RemoveDirectoryA(profile.c_str());
   DeleteFileA(systemFile.c_str());
+}
+
+struct WindowOf {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findVisibleWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowOf*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+TEST_F(NandorInstallTest, ABrowserThatHoldsThePluginIsClosedAfterTheQuestion) {
+  explorerLayout(kLayouts + "\\Explorer");
+  // The browser double has the plug-in loaded and its page open; its icon
+  // is none of the installer's.
+  writeFile("D:\\nandortest\\page.txt", "width=100\nheight=20\n");
+  std::string commandLine = "\"";
+  commandLine.append(besideTest("browserhost.exe")).append("\" --plugin \"").append(besideTest("npvlx.dll"));
+  commandLine.append("\" --run 60000 D:\\nandortest\\page.txt");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                             "D:\\", &startup, &started));
+  win::UniqueHandle browser(started.hProcess);
+  win::UniqueHandle browserThread(started.hThread);
+  WindowOf page{started.dwProcessId};
+  for (int i = 0; i < 200 && page.found == nullptr; ++i, Sleep(50)) {
+    EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&page));
+  }
+  ASSERT_NE(page.found, nullptr);
+
+  RunResult install = runNandor("*dD:\\Kebo *i0 *l0");
+  const std::string question =
+      "L'installation de KEBO n\xe9" "cessite la fermeture de vos browsers.\nCliquez sur Ok pour effectuer cette "
+      "fermeture automatiquement et lancer l'installation.";
+  EXPECT_EQ(install.boxTexts(), (std::vector<std::string>{question, kDone}));
+  EXPECT_FALSE(IsWindow(page.found));
+  TerminateProcess(browser.get(), 0);
 }
 
 }  // namespace
