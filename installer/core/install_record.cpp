@@ -8,11 +8,6 @@ namespace nandor {
 
 namespace {
 
-std::string withoutTrailingSeparators(std::string_view path) {
-  while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-  return std::string(path);
-}
-
 void addOnce(std::vector<std::string>& list, std::string path) {
   if (path.empty()) return;
   bool known = std::any_of(list.begin(), list.end(), [&](const std::string& p) { return equalsIgnoringCase(p, path); });

@@ -6,11 +6,6 @@ namespace nandor {
 
 namespace {
 
-std::string withoutTrailingSeparators(std::string_view path) {
-  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
-  return std::string(path);
-}
-
 bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The named levels below the drive root, or false for a path of another form.

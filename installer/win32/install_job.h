@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,11 +58,10 @@ void stopWorker(InstallJob& job, bool withRemoval);
 // folder that must be kept), and the Kebo and uninstall keys.
 void removeInstallation(const InstallRecord& made);
 
-// The record of what the installation made, kept in the Kebo key.
-InstallRecord loadInstallRecord();
+// The record of what the installation made, kept in the Kebo key; nothing
+// when the key holds none (an installation made before records were kept).
+std::optional<InstallRecord> loadInstallRecord();
 void saveInstallRecord(const InstallRecord& record);
-// A folder or file path in its full, long form (short names expanded).
-std::string longPathOf(const std::string& path);
 
 // The worker thread's body (argument: the job).
 DWORD WINAPI searchWorker(void* job);

@@ -15,19 +15,21 @@ std::string keboKeyPath() { return joinPath(loadText(IDS_SOFTWARE), loadText(IDS
 
 }  // namespace
 
-InstallRecord loadInstallRecord() {
+std::optional<InstallRecord> loadInstallRecord() {
   HKEY raw = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keboKeyPath().c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keboKeyPath().c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
   win::UniqueRegKey kebo(raw);
   DWORD type = 0, size = 0;
   if (RegQueryValueExA(kebo.get(), kRecordValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       type != REG_MULTI_SZ) {
-    return {};
+    return std::nullopt;
   }
   std::string stored(size, '\0');
   if (RegQueryValueExA(kebo.get(), kRecordValue, nullptr, &type, reinterpret_cast<BYTE*>(stored.data()), &size) !=
       ERROR_SUCCESS) {
-    return {};
+    return std::nullopt;
   }
   stored.resize(size);
   return InstallRecord::parse(stored);
@@ -40,15 +42,6 @@ void saveInstallRecord(const InstallRecord& record) {
   std::string stored = record.serialise() + '\0';  // the list ends with an empty string
   RegSetValueExA(kebo.get(), kRecordValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(stored.data()),
                  static_cast<DWORD>(stored.size()));
-}
-
-std::string longPathOf(const std::string& path) {
-  char full[MAX_PATH] = {};
-  DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (length == 0 || length >= sizeof full) return path;
-  char expanded[MAX_PATH] = {};
-  length = GetLongPathNameA(full, expanded, sizeof expanded);
-  return length > 0 && length < sizeof expanded ? expanded : full;
 }
 
 }  // namespace nandor

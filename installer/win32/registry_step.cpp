@@ -65,8 +65,10 @@ bool runRegistryStep(InstallJob& job, const std::string& installDirectory) {
   RegSetValueExA(kebo.get(), loadText(IDS_VLX).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                  sizeof number);
   writeTrustedServers(kebo.get());
-  // An installation over an earlier one: what that one made goes too.
-  job.record.merge(loadInstallRecord());
+  // An installation over an earlier one: what that one made goes too. The
+  // record is there from now on, even while it is empty.
+  job.record.merge(loadInstallRecord().value_or(InstallRecord()));
+  saveInstallRecord(job.record);
 
   if (!createKey(joinPath(keboKeyPath, loadText(IDS_COMPONENTS)))) return false;
 

@@ -105,10 +105,43 @@ void removeFolders(const std::vector<std::string>& folders, const ProtectedFolde
   }
 }
 
+std::string installDirectoryFromRegistry() {
+  HKEY raw = nullptr;
+  std::string key = joinPath(loadText(IDS_SOFTWARE), loadText(IDS_KEBO));
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return {};
+  win::UniqueRegKey kebo(raw);
+  char value[MAX_PATH + 1] = {};
+  DWORD size = MAX_PATH;
+  DWORD type = 0;
+  if (RegQueryValueExA(kebo.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return {};
+  }
+  return value;
+}
+
+// An installation made before installations kept a record: what one
+// makes, by name; its folders too are removed only when empty.
+InstallRecord usualInstallation() {
+  InstallRecord record;
+  std::string directory = installDirectoryFromRegistry();
+  if (directory.empty()) return record;
+  const std::string shortcut = loadText(IDS_SHORTCUT_FILE);
+  const std::string menuFolder = joinPath(shellFolder(CSIDL_PROGRAMS), loadText(IDS_FOLDER_NAME));
+  record.addFolder(directory);
+  record.addFolder(joinPath(directory, loadText(IDS_BIN)));
+  record.addFolder(menuFolder);
+  record.addFile(joinPath(directory, loadText(IDS_PLUGIN_FILE)));
+  record.addFile(joinPath(menuFolder, shortcut));
+  record.addFile(joinPath(shellFolder(CSIDL_DESKTOPDIRECTORY), shortcut));
+  return record;
+}
+
 }  // namespace
 
 void removeInstallation(const InstallRecord& made) {
-  InstallRecord record = loadInstallRecord();
+  std::optional<InstallRecord> stored = loadInstallRecord();
+  InstallRecord record = stored ? *stored : made.empty() ? usualInstallation() : InstallRecord();
   record.merge(made);
   ProtectedFolders guard = protectedFolders();
   removeFiles(record.files(), guard);

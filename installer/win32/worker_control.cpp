@@ -1,5 +1,6 @@
 // Starting the search worker and stopping it from the dialogs' thread.
 #include "install_job.h"
+#include "system_texts.h"
 
 namespace nandor {
 

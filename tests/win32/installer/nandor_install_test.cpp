@@ -280,6 +280,18 @@ TEST_F(NandorInstallTest, TheRemovalKeepsSystemFoldersAndProfilesWhateverTheReco
   DeleteFileA(systemFile.c_str());
 }
 
+TEST_F(NandorInstallTest, AnInstallationWithoutARecordIsRemovedByItsUsualNames) {
+  explorerLayout(kLayouts + "\\Explorer");
+  ASSERT_EQ(runNandor("*dD:\\Kebo *i1 *l0").exitCode, 0);
+  ASSERT_EQ(RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kKeboKey.c_str(), "Installed"), ERROR_SUCCESS);
+  writeFile("D:\\Kebo\\chat.dll", "a component");
+  ASSERT_EQ(runNandor("/Uninstall").exitCode, 0);
+  EXPECT_FALSE(exists(shellFolder(CSIDL_PROGRAMS) + "\\Kebo"));
+  EXPECT_FALSE(exists(shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kebo.url"));
+  EXPECT_FALSE(exists("D:\\Kebo\\Bin"));
+  EXPECT_EQ(readFile("D:\\Kebo\\chat.dll"), "a component");
+}
+
 struct WindowOf {
   DWORD processId;
   HWND found = nullptr;
