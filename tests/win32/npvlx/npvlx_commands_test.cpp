@@ -143,4 +143,12 @@ TEST_F(KeboTest, DestroyEndsTheComponentsAndRemovedOnesAreGone) {
   EXPECT_EQ(linesStartingWith(log, "Released").size(), 3u);
 }
 
+TEST_F(KeboTest, AnInstanceDestroyedBehindItsMessageBoxIsNotTouchedAfterwards) {
+  serve("start.htm", answer("", {{"launchapp", "Missing"}, {"urldata", onTrustedServer("package.asp")}}, 3));
+  auto lines = runHost({parameters({{"dialogpage", onTrustedServer("start.htm")}, {"cyclic", "0"}})},
+                       "--destroy-during-box", 800);
+  EXPECT_TRUE(hasLine(lines, "Destroy 0 during box -> 0"));
+  for (const auto& line : lines) EXPECT_EQ(line.find("package.asp"), std::string::npos) << line;
+}
+
 }  // namespace
