@@ -113,8 +113,8 @@ DWORD WINAPI streamThread(void* parameter) {
         record->stopRequested.store(1);
       } else if (signalled) {
         const uint32_t half = refillOffset(play);
-        const uint64_t start = cursor.filled();
-        if (fillLocked(buffer, cursor, half, kStreamHalfBytes)) halves.refilling(half, start);
+        const uint64_t from = cursor.filled();
+        if (fillLocked(buffer, cursor, half, kStreamHalfBytes)) halves.refilling(half, from);
       }
     }
     // A stream whose machine has ended can no longer be stopped by its
