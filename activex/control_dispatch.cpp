@@ -83,7 +83,7 @@ HRESULT VoxaControl::GetGUID(DWORD kind, GUID* guid) {
   if (guid == nullptr) return E_POINTER;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
     *guid = GUID_NULL;
-    return E_INVALIDARG;
+    return E_FAIL;
   }
   *guid = kDiidVoxaEvents;
   return S_OK;

@@ -147,11 +147,20 @@ HRESULT VoxaControl::UIDeactivate() {
   return S_OK;
 }
 
-HRESULT VoxaControl::SetObjectRects(LPCRECT position, LPCRECT) {
+// The window takes the position; only its part inside the clip rectangle
+// shows (a page scrolled so that the control is partly hidden, say).
+HRESULT VoxaControl::SetObjectRects(LPCRECT position, LPCRECT clip) {
   if (position == nullptr) return E_POINTER;
-  if (window_ != nullptr) {
-    SetWindowPos(window_, nullptr, position->left, position->top, position->right - position->left,
-                 position->bottom - position->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (window_ == nullptr) return S_OK;
+  SetWindowPos(window_, nullptr, position->left, position->top, position->right - position->left,
+               position->bottom - position->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT visible = *position;
+  if (clip != nullptr && !IntersectRect(&visible, position, clip)) SetRectEmpty(&visible);
+  if (EqualRect(&visible, position)) {
+    SetWindowRgn(window_, nullptr, TRUE);
+  } else {
+    OffsetRect(&visible, -position->left, -position->top);
+    SetWindowRgn(window_, CreateRectRgnIndirect(&visible), TRUE);  // the window owns the region
   }
   return S_OK;
 }

@@ -26,8 +26,17 @@ HRESULT VoxaControl::GetClientSite(IOleClientSite** site) {
 
 HRESULT VoxaControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
-HRESULT VoxaControl::Close(DWORD) {
+// Closing lets go of every sink the container gave: a sink that holds the
+// control would otherwise keep it, and its machine, alive for ever. A dirty
+// control asked to save asks its site to do it first.
+HRESULT VoxaControl::Close(DWORD saveOption) {
   if (inPlaceActive_) InPlaceDeactivate();
+  const bool save = saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE;
+  if (save && dirty_ && clientSite_) {
+    clientSite_->SaveObject();
+    if (oleAdviseHolder_) oleAdviseHolder_->SendOnSave();
+  }
+  viewSink_.Reset();
   if (oleAdviseHolder_) {
     oleAdviseHolder_->SendOnClose();
     oleAdviseHolder_.Reset();
@@ -49,7 +58,7 @@ HRESULT VoxaControl::GetClipboardData(DWORD, IDataObject** data) {
   return E_NOTIMPL;
 }
 
-HRESULT VoxaControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT position) {
+HRESULT VoxaControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent, LPCRECT position) {
   if (site != nullptr && !clientSite_) clientSite_ = site;
   switch (verb) {
     case OLEIVERB_PRIMARY:
@@ -61,11 +70,25 @@ HRESULT VoxaControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, 
       UIDeactivate();
       if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
       return S_OK;
+    case OLEIVERB_PROPERTIES:
+      return showPropertyFrame(parent);
+    case OLEIVERB_OPEN:  // the control has no window of its own to open
     case OLEIVERB_DISCARDUNDOSTATE:
       return S_OK;
     default:
       return E_NOTIMPL;
   }
+}
+
+HRESULT VoxaControl::showPropertyFrame(HWND parent) {
+  CAUUID pages{};
+  HRESULT result = GetPages(&pages);
+  if (FAILED(result)) return result;
+  wchar_t caption[] = L"Voxa";
+  result = OleCreatePropertyFrame(parent, 0, 0, caption, 1, &outer_, pages.cElems, pages.pElems,
+                                  GetUserDefaultLCID(), 0, nullptr);
+  CoTaskMemFree(pages.pElems);
+  return result;
 }
 
 HRESULT VoxaControl::EnumVerbs(IEnumOLEVERB** verbs) {
@@ -119,9 +142,10 @@ HRESULT VoxaControl::EnumAdvise(IEnumSTATDATA** advises) {
   return oleAdviseHolder_ ? oleAdviseHolder_->EnumAdvise(advises) : E_FAIL;
 }
 
-HRESULT VoxaControl::GetMiscStatus(DWORD, DWORD* status) {
+// As registered: the content aspect has its flags, every other aspect none.
+HRESULT VoxaControl::GetMiscStatus(DWORD aspect, DWORD* status) {
   if (status == nullptr) return E_POINTER;
-  *status = kMiscStatus;
+  *status = aspect == DVASPECT_CONTENT ? kMiscStatus : 0;
   return S_OK;
 }
 

@@ -193,6 +193,8 @@ class VoxaControl final : public IVoxa,
   // In-place activation as a container expects it; verb is one of the
   // activating OLEIVERB values.
   HRESULT inPlaceActivate(LONG verb, LPCRECT position);
+  // The control's property pages in the system's property frame, modal.
+  HRESULT showPropertyFrame(HWND parent);
   void createWindow(HWND parent, const RECT& position);
   LRESULT onWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The control's drawing: the same for painting, IViewObject and metafiles.

@@ -7,8 +7,10 @@
 #include "instance.h"
 #include "kebo_registry.h"
 #include "operations.h"
+#include "plugin_state.h"
 #include "plugin_texts.h"
 #include "server_requests.h"
+#include "trusted_servers.h"
 
 namespace npvlx {
 
@@ -38,13 +40,27 @@ void reportComponents(Instance& instance, const kebo::PairList& pairs) {
   getUrl(instance, text, frameOf(pairs, "frame"));
 }
 
+// Only the Kebo servers named at installation may have a component written
+// and registered, or started: any other page could run code of its own.
+bool fromTrustedServer(const Instance& instance, const std::optional<std::string>& source, long action) {
+  std::string servers = trustedServers();
+  bool trusted = kebo::isOnTrustedServer(instance.dialogPage, servers) &&
+                 (!source || kebo::isOnTrustedServer(*source, servers));
+  if (!trusted) diagnostic(texts::kUntrustedServer, action, instance.dialogPage.c_str(), source ? source->c_str() : "");
+  return trusted;
+}
+
 }  // namespace
 
-void handleAnswer(Instance& instance, std::string_view text) {
+void handleAnswer(Instance& instance, std::string_view text, const std::optional<std::string>& source) {
   auto answer = kebo::parseAnswer(text);
   if (!answer) return;
   const kebo::PairList& pairs = answer->pairs;
   long action = answer->action();
+  if ((action == 2 || action == 3) && !fromTrustedServer(instance, source, action)) {
+    sendErrorReport(instance, 1);
+    return;
+  }
   switch (action) {
     case 0:
       break;
@@ -52,7 +68,10 @@ void handleAnswer(Instance& instance, std::string_view text) {
       getUrl(instance, std::string(pairs.value("url")), frameOf(pairs, "frame"));
       break;
     case 2: {
+      InstanceRef ref = refOf(instance);
       int result = installComponent(pairs, answer->payload);
+      // A component's registration may run a message loop.
+      if (!isLive(ref)) return;
       if (result == 0) {
         openPendingPage(instance);
       } else {

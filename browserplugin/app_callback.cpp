@@ -33,7 +33,7 @@ HRESULT AppCallback::ExecuteCmd(BSTR command) {
       return S_FALSE;
     }
     Microsoft::WRL::ComPtr<AppCallback> keepAlive(this);
-    executeComponentCommand(*owner_, *this, win::bstrToAnsi(command));
+    executeComponentCommand(*owner_.instance, *this, win::bstrToAnsi(command));
     parameters_.clear();
     return S_OK;
   } catch (...) {
@@ -59,11 +59,12 @@ HRESULT AppCallback::GetParam(BSTR, BSTR* value) {
 HRESULT AppCallback::RemoveApp() {
   Microsoft::WRL::ComPtr<AppCallback> keepAlive(this);
   if (isLive(owner_)) {
-    auto& list = owner_->components;
+    auto& list = owner_.instance->components;
     for (auto it = list.begin(); it != list.end(); ++it) {
       if (it->callback.Get() == this) {
         list.erase(it);
-        component_.Reset();
+        // A removed component no longer commands the panel.
+        detach();
         return S_OK;
       }
     }
@@ -73,7 +74,7 @@ HRESULT AppCallback::RemoveApp() {
 }
 
 void AppCallback::detach() {
-  owner_ = nullptr;
+  owner_ = {};
   component_.Reset();
 }
 

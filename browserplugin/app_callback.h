@@ -7,6 +7,7 @@
 
 #include "kebo_component.h"
 #include "pair_list.h"
+#include "plugin_state.h"
 
 namespace npvlx {
 
@@ -14,7 +15,7 @@ struct Instance;
 
 class AppCallback final : public IAppCallback {
  public:
-  AppCallback(Instance* owner, long applicationId) : owner_(owner), applicationId_(applicationId) {}
+  AppCallback(InstanceRef owner, long applicationId) : owner_(owner), applicationId_(applicationId) {}
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -32,14 +33,14 @@ class AppCallback final : public IAppCallback {
   long cookie() const { return cookie_; }
   long applicationId() const { return applicationId_; }
   kebo::PairList& parameters() { return parameters_; }
-  // The owner went away: later calls are refused.
+  // The owner went away, or removed the component: later calls are refused.
   void detach();
 
  private:
   ~AppCallback() = default;
 
   LONG references_ = 1;
-  Instance* owner_;
+  InstanceRef owner_;
   Microsoft::WRL::ComPtr<IAppComponent> component_;
   long applicationId_;
   long cookie_ = 0;

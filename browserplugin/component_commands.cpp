@@ -88,7 +88,7 @@ void executeComponentCommand(Instance& owner, AppCallback& callback, const std::
     sendToFrame(owner, args);
   } else if (command == "EXECA") {
     std::string answer(args.value("ADATA"));
-    handleAnswer(owner, answer);
+    handleAnswer(owner, answer, std::nullopt);
   }
 }
 

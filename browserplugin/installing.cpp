@@ -2,6 +2,7 @@
 // place as a temporary file, expanded, entered in the Kebo key and
 // self-registered.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include "common/win32/handles.h"
 #include "common/win32/lz_expand.h"
@@ -17,6 +18,36 @@ enum InstallResult { kInstalled = 0, kTempFileFailed = 1, kExpansionFailed = 2, 
                      kRegistryFailed = 4 };
 
 constexpr DWORD kRegisterServerWait = 10000;
+
+// The SHA-256 digest of bytes in lower-case hex, by the system's CryptoAPI;
+// empty when the system cannot compute it.
+std::string sha256Hex(std::string_view bytes) {
+  HCRYPTPROV provider = 0;
+  if (!CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) return {};
+  std::string hex;
+  HCRYPTHASH hash = 0;
+  if (CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash)) {
+    BYTE digest[32];
+    DWORD size = sizeof digest;
+    if (CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0) &&
+        CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0) && size == sizeof digest) {
+      for (BYTE b : digest) {
+        hex += "0123456789abcdef"[b >> 4];
+        hex += "0123456789abcdef"[b & 15];
+      }
+    }
+    CryptDestroyHash(hash);
+  }
+  CryptReleaseContext(provider, 0);
+  return hex;
+}
+
+// A payload whose answer names its digest must match it.
+bool payloadMatchesDigest(const kebo::PairList& pairs, std::string_view payload) {
+  if (!pairs.has("sha256")) return true;
+  std::string digest = sha256Hex(payload);
+  return !digest.empty() && kebo::sameKey(digest, pairs.value("sha256"));
+}
 
 bool writeWholeFile(const std::string& path, std::string_view bytes) {
   auto file = win::adoptFileHandle(
@@ -83,10 +114,10 @@ int expandAndRegister(const kebo::PairList& pairs, const std::string& temp, cons
 
 int installComponent(const kebo::PairList& pairs, std::string_view payload) {
   auto directory = keboDirectory();
-  std::string_view physpath = pairs.value("physpath");
   // The server names a place inside the Kebo directory, never one outside.
-  if (!directory || !kebo::isPathInsideKeboDirectory(physpath)) return kTempFileFailed;
-  std::string target = kebo::joinKeboPath(*directory, physpath);
+  auto physpath = kebo::pathInsideKeboDirectory(pairs.value("physpath"));
+  if (!directory || !physpath || !payloadMatchesDigest(pairs, payload)) return kTempFileFailed;
+  std::string target = kebo::joinKeboPath(*directory, *physpath);
   std::string temp = target + "_Temp";
   if (temp.size() >= MAX_PATH) return kTempFileFailed;
   if (!writeWholeFile(temp, payload)) {

@@ -45,6 +45,7 @@ struct LaunchedComponent {
 };
 
 struct Instance {
+  unsigned long serial = 0;  // tells this instance from a later one at its address
   HWND window = nullptr;
   uint16_t mode = 0;
   NPP browserInstance = nullptr;

@@ -36,7 +36,11 @@ void applyParameters(Instance& instance, const kebo::PairList& p) {
   instance.width = static_cast<int>(p.number("width"));
   instance.progressBlocks = instance.width / 10;
   instance.height = static_cast<int>(p.number("height"));
-  if (p.has("launchapp")) launchComponent(instance, p);
+  if (p.has("launchapp")) {
+    InstanceRef ref = refOf(instance);
+    launchComponent(instance, p);
+    if (!isLive(ref)) return;
+  }
   if (p.has("cyclic")) {
     long period = p.number("cyclic");
     if (period > 0) {
@@ -60,6 +64,7 @@ NPError createInstance(NPP browserInstance, uint16_t mode, int16_t argc, char* a
   void* memory = browserAlloc(sizeof(Instance));
   if (!memory) return NPERR_OUT_OF_MEMORY_ERROR;
   auto* instance = new (memory) Instance();
+  instance->serial = ++pluginState().serials;
   instance->mode = mode;
   instance->browserInstance = browserInstance;
   browserInstance->pdata = instance;

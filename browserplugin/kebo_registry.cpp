@@ -62,6 +62,12 @@ bool keboInstalled() {
   return directory && SetCurrentDirectoryA(directory->c_str());
 }
 
+std::string trustedServers() {
+  auto key = openKey(kKeboKey);
+  if (!key) return {};
+  return readValue(key.get(), "Servers").value_or("");
+}
+
 std::optional<ComponentKey> readComponentKey(const std::string& name) {
   auto key = openKey(std::string(kKeboKey) + "\\" + name);
   if (!key) return std::nullopt;

@@ -18,6 +18,9 @@ std::optional<std::string> keboDirectory();
 // The key is complete ("VLX" and the default value) and the Kebo directory
 // becomes the current directory.
 bool keboInstalled();
+// The "Servers" value of the Kebo key: the servers trusted to install and
+// launch components; empty when there is none.
+std::string trustedServers();
 
 struct ComponentKey {
   std::optional<std::string> clsid;

@@ -44,7 +44,9 @@ void feedComponent(IAppComponent* component, const kebo::PairList& launchPairs) 
 
 void askForInstallation(Instance& instance, const kebo::PairList& parameters, const std::string& name) {
   std::string message = texts::kComponentPrefix + name + texts::kNeedsInstalling;
+  InstanceRef ref = refOf(instance);
   MessageBoxA(instance.window, message.c_str(), texts::kBoxTitle, MB_OK | MB_ICONINFORMATION);
+  if (!isLive(ref)) return;
   std::string_view packageUrl = parameters.value("urldata");
   if (packageUrl.empty()) return;
   copyField(instance.loadingUrl, packageUrl);
@@ -64,9 +66,13 @@ void launchComponent(Instance& instance, const kebo::PairList& parameters) {
 
   CLSID clsid{};
   ComPtr<IAppComponent> component;
-  if (findComponent(name, parameters.number("version"), clsid) != 0 ||
-      FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IAppComponent,
-                              reinterpret_cast<void**>(component.GetAddressOf())))) {
+  InstanceRef ref = refOf(instance);
+  bool created = findComponent(name, parameters.number("version"), clsid) == 0 &&
+                 SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                            IID_IAppComponent, reinterpret_cast<void**>(component.GetAddressOf())));
+  // Starting a local server runs a message loop.
+  if (!isLive(ref)) return;
+  if (!created) {
     askForInstallation(instance, parameters, name);
     return;
   }
@@ -77,7 +83,7 @@ void launchComponent(Instance& instance, const kebo::PairList& parameters) {
     owner = pluginState().father;
   }
   ComPtr<AppCallback> callback;
-  callback.Attach(new AppCallback(owner, parameters.number("appid")));
+  callback.Attach(new AppCallback(refOf(*owner), parameters.number("appid")));
   callback->setComponent(component.Get());
   owner->components.push_back(
       LaunchedComponent{component, callback, kebo::sameKey(parameters.value("removewithvlx"), "yes")});

@@ -1,6 +1,7 @@
 // What an instance does with server answers and component requests.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,10 @@ namespace npvlx {
 struct Instance;
 class AppCallback;
 
-// actions.cpp: a server answer (or the ADATA of EXECA) and its action.
-void handleAnswer(Instance& instance, std::string_view text);
+// actions.cpp: a server answer and its action; source is the URL it came
+// from, none for the ADATA of EXECA. Installing (2) and launching (3) are
+// done only for a dialog page, and a source, on a trusted server.
+void handleAnswer(Instance& instance, std::string_view text, const std::optional<std::string>& source);
 // Sends the pairs to the server (TURL or the dialog page, frame BFRM).
 void sendToServer(Instance& instance, const kebo::PairList& pairs);
 void sendErrorReport(Instance& instance, long number);

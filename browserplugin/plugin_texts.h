@@ -21,4 +21,10 @@ inline constexpr char kBadCallback[] =
 inline constexpr char kNoDialogPage[] =
     "SendToServer: page de dialogue vers le serveur non d\xE9" "finie (%s)";
 
+inline constexpr char kAnswerTooLarge[] =
+    "R\xE9ponse de plus de %lu octets abandonn\xE9" "e (%s)";
+inline constexpr char kUntrustedServer[] =
+    "Action %ld refus\xE9" "e: la page de dialogue (%s) ou l'origine de la r\xE9ponse (%s) n'est pas un "
+    "serveur de confiance (valeur Servers de Software\\KEBO)";
+
 }  // namespace npvlx::texts

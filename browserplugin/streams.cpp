@@ -6,17 +6,19 @@
 #include <memory>
 #include <string>
 
+#include "answer_buffer.h"
 #include "common/win32/handles.h"
+#include "diagnostics.h"
 #include "instance.h"
 #include "kebo_paths.h"
 #include "kebo_registry.h"
 #include "operations.h"
+#include "plugin_texts.h"
 
 namespace npvlx {
 
 namespace {
 
-constexpr std::size_t kMemoryStep = 256;
 constexpr int32_t kAlwaysReady = 0x0FFFFFFF;
 
 struct StreamRecord {
@@ -24,9 +26,8 @@ struct StreamRecord {
   win::UniqueHandle file;    // null for a download the plug-in refused to save
   std::string localPath;
   std::string url;
-  std::size_t capacity = 0;  // the buffer holds capacity + 2 bytes
-  std::size_t length = 0;
-  std::unique_ptr<char[]> memory;
+  std::size_t length = 0;  // bytes of a download received
+  kebo::AnswerBuffer answer;
 };
 
 StreamRecord* recordOf(NPStream* stream) { return stream ? static_cast<StreamRecord*>(stream->pdata) : nullptr; }
@@ -51,21 +52,6 @@ void openDownloadFile(StreamRecord& record) {
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool appendToMemory(StreamRecord& record, const void* data, std::size_t size) {
-  std::size_t needed = record.length + size;
-  if (needed > record.capacity) {
-    std::size_t capacity = needed / kMemoryStep * kMemoryStep + kMemoryStep + 2;
-    std::unique_ptr<char[]> grown(new (std::nothrow) char[capacity + 2]);
-    if (!grown) return false;
-    if (record.length) memcpy(grown.get(), record.memory.get(), record.length);
-    record.memory = std::move(grown);
-    record.capacity = capacity;
-  }
-  memcpy(record.memory.get() + record.length, data, size);
-  record.length = needed;
-  return true;
-}
-
 void showProgress(Instance& instance, std::size_t received) {
   if (instance.expectedSize <= 0) return;
   long long position = static_cast<long long>(received) * instance.progressBlocks / instance.expectedSize;
@@ -81,9 +67,6 @@ NPError newStream(Instance& instance, NPStream* stream, uint16_t* type) {
   if (isDownload(instance, record->url)) {
     record->isFile = true;
     openDownloadFile(*record);
-  } else {
-    record->capacity = kMemoryStep;
-    record->memory.reset(new char[kMemoryStep + 2]);
   }
   if (type) *type = NP_NORMAL;
   stream->pdata = record.release();
@@ -102,10 +85,12 @@ int32_t writeStream(Instance& instance, NPStream* stream, int32_t length, const 
       if (!WriteFile(record->file.get(), buffer, static_cast<DWORD>(size), &written, nullptr)) return -1;
     }
     record->length += size;
-  } else if (!appendToMemory(*record, buffer, size)) {
+  } else if (!record->answer.append(buffer, size)) {
+    // Too large for an answer: the browser stops the stream.
     return -1;
   }
-  if (!instance.loadingUrl.empty() && record->url == instance.loadingUrl) showProgress(instance, record->length);
+  std::size_t received = record->isFile ? record->length : record->answer.text().size();
+  if (!instance.loadingUrl.empty() && record->url == instance.loadingUrl) showProgress(instance, received);
   return length;
 }
 
@@ -122,9 +107,11 @@ NPError destroyStream(Instance& instance, NPStream* stream, NPReason reason) {
     bool saved = record->file != nullptr;
     record->file.reset();
     downloadComplete(instance, record->url, record->localPath, saved && reason == NPRES_DONE);
+  } else if (record->answer.abandoned()) {
+    diagnostic(texts::kAnswerTooLarge, static_cast<unsigned long>(kebo::kMaxAnswerBytes), record->url.c_str());
+    sendErrorReport(instance, 1);
   } else {
-    record->memory[record->length] = '\0';
-    handleAnswer(instance, std::string_view(record->memory.get(), record->length));
+    handleAnswer(instance, record->answer.text(), record->url);
   }
   return NPERR_NO_ERROR;
 }

@@ -6,11 +6,6 @@ namespace nandor {
 
 namespace {
 
-std::string withoutTrailingSeparators(std::string_view path) {
-  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
-  return std::string(path);
-}
-
 bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The named levels below the drive root, or false for a path of another form.
@@ -33,17 +28,40 @@ bool contains(const std::string& folder, const std::string& inner) {
   return inner.size() == folder.size() || inner[folder.size()] == '\\';
 }
 
+// True when test holds for one of the folders.
+template <typename Test>
+bool anyProtected(const std::vector<std::string>& folders, Test test) {
+  for (const std::string& kept : folders) {
+    std::string keptPath = withoutTrailingSeparators(kept);
+    if (!keptPath.empty() && test(keptPath)) return true;
+  }
+  return false;
+}
+
+bool isChildOf(const std::string& folder, const std::string& path) {
+  return contains(folder, path) && path.size() > folder.size() &&
+         path.find('\\', folder.size() + 1) == std::string::npos;
+}
+
 }  // namespace
 
-bool mayDeleteFolder(std::string_view folder, const std::vector<std::string>& protectedFolders) {
+bool mayDeleteFolder(std::string_view folder, const ProtectedFolders& protectedFolders) {
   std::string path = withoutTrailingSeparators(folder);
   std::vector<std::string_view> levels;
   if (!levelsBelowRoot(path, levels) || levels.empty()) return false;
-  for (const std::string& kept : protectedFolders) {
-    std::string keptPath = withoutTrailingSeparators(kept);
-    if (!keptPath.empty() && contains(path, keptPath)) return false;
-  }
-  return true;
+  auto above = [&](const std::string& kept) { return contains(path, kept); };
+  auto aboveOrInside = [&](const std::string& kept) { return contains(path, kept) || contains(kept, path); };
+  auto aboveOrChild = [&](const std::string& kept) { return contains(path, kept) || isChildOf(kept, path); };
+  return !anyProtected(protectedFolders.kept, above) &&
+         !anyProtected(protectedFolders.keptWithContents, aboveOrInside) &&
+         !anyProtected(protectedFolders.keptWithChildren, aboveOrChild);
+}
+
+bool mayDeleteFile(std::string_view file, const ProtectedFolders& protectedFolders) {
+  std::string path(file);
+  std::vector<std::string_view> levels;
+  if (!levelsBelowRoot(path, levels) || levels.empty()) return false;
+  return !anyProtected(protectedFolders.keptWithContents, [&](const std::string& kept) { return contains(kept, path); });
 }
 
 }  // namespace nandor

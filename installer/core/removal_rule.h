@@ -1,7 +1,7 @@
-// Which folders the removal of an installation may send to the recycle bin.
-// The install directory comes from the registry, so anyone who can write
-// the Kebo key (or a "*d" option such as "*dC:\") would otherwise have a
-// whole drive or the system's own folders deleted.
+// Which folders and files the removal of an installation may delete. The
+// install record and the install directory come from the registry, so
+// anyone who can write the Kebo key (or a "*d" option such as "*dC:\")
+// would otherwise have a whole drive or the system's own folders deleted.
 #pragma once
 
 #include <string>
@@ -10,11 +10,24 @@
 
 namespace nandor {
 
+// Full long paths ("X:\..."); letter case and trailing separators do not
+// matter.
+struct ProtectedFolders {
+  // Program Files, the user's folders...: neither they nor any folder above them.
+  std::vector<std::string> kept;
+  // The Windows folder: nor anything inside it.
+  std::vector<std::string> keptWithContents;
+  // The profiles folder: nor any folder right inside it (each profile).
+  std::vector<std::string> keptWithChildren;
+};
+
 // True when folder (a full path) may be deleted: a "X:\..." path with at
 // least one named level below the drive root, no "." or ".." level, and
-// neither equal to nor above any of the protected folders (the Windows and
-// system folders, Program Files, the user's profile folders). Letter case
-// and trailing separators do not matter.
-bool mayDeleteFolder(std::string_view folder, const std::vector<std::string>& protectedFolders);
+// none of the protected folders.
+bool mayDeleteFolder(std::string_view folder, const ProtectedFolders& protectedFolders);
+
+// True when file (a full path) may be deleted: a path of the same form that
+// does not lie inside a folder kept with its contents.
+bool mayDeleteFile(std::string_view file, const ProtectedFolders& protectedFolders);
 
 }  // namespace nandor

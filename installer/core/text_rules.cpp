@@ -18,6 +18,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string withoutTrailingSeparators(std::string_view path) {
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
+  return std::string(path);
+}
+
 std::string joinPath(std::string_view path, std::string_view name) {
   std::string joined(path);
   if (joined.empty() || joined.back() != '\\') joined += '\\';

@@ -10,6 +10,9 @@ namespace nandor {
 // ASCII letters compared without case; every other byte as it is.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
+// path without the separators ("\" or "/") it ends with.
+std::string withoutTrailingSeparators(std::string_view path);
+
 // path + "\" when it does not end with one + name.
 std::string joinPath(std::string_view path, std::string_view name);
 

@@ -1,12 +1,17 @@
 #include "close_browsers.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "common/win32/handles.h"
+#include "resource_ids.h"
+#include "system_texts.h"
+#include "text_rules.h"
 
 namespace nandor {
 
@@ -69,11 +74,49 @@ bool matches(Image stored, const unsigned char* read) {
   return true;
 }
 
+// The processes, other than this one, that have a module of that file name
+// loaded: browsers holding the plug-in, whatever their icons.
+std::set<DWORD> processesWithModule(const std::string& fileName) {
+  std::set<DWORD> holders;
+  win::UniqueHandle processes = win::adoptFileHandle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 process{};
+  process.dwSize = sizeof process;
+  if (!processes || !Process32First(processes.get(), &process)) return holders;
+  do {
+    if (process.th32ProcessID == 0 || process.th32ProcessID == GetCurrentProcessId()) continue;
+    win::UniqueHandle modules =
+        win::adoptFileHandle(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.th32ProcessID));
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    if (!modules || !Module32First(modules.get(), &module)) continue;
+    do {
+      if (equalsIgnoringCase(module.szModule, fileName)) {
+        holders.insert(process.th32ProcessID);
+        break;
+      }
+    } while (Module32Next(modules.get(), &module));
+  } while (Process32Next(processes.get(), &process));
+  return holders;
+}
+
 struct Enumeration {
   BrowserAction action;
   std::vector<Image> images;
+  std::set<DWORD> pluginHolders;
   bool found = false;
 };
+
+bool isBrowserWindow(const Enumeration& enumeration, HWND window, DWORD processId) {
+  // Only visible windows of a holder: its hidden helper windows would be
+  // closed before the user has seen anything.
+  if (enumeration.pluginHolders.count(processId) != 0 && IsWindowVisible(window)) return true;
+  unsigned char pixels[kImageBytes];
+  if (!readSmallIcon(window, pixels)) return false;
+  for (Image image : enumeration.images) {
+    if (matches(image, pixels)) return true;
+  }
+  return false;
+}
 
 void closeWindowAndWait(HWND window, DWORD processId) {
   win::UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
@@ -86,21 +129,16 @@ BOOL CALLBACK visitWindow(HWND window, LPARAM parameter) {
   if (!IsWindow(window)) return TRUE;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  unsigned char pixels[kImageBytes];
-  if (!readSmallIcon(window, pixels)) return TRUE;
-  for (Image image : enumeration.images) {
-    if (!matches(image, pixels)) continue;
-    enumeration.found = true;
-    if (enumeration.action == BrowserAction::close) closeWindowAndWait(window, processId);
-    break;
-  }
+  if (!isBrowserWindow(enumeration, window, processId)) return TRUE;
+  enumeration.found = true;
+  if (enumeration.action == BrowserAction::close) closeWindowAndWait(window, processId);
   return TRUE;
 }
 
 }  // namespace
 
 bool closeBrowsers(BrowserAction action) {
-  Enumeration enumeration{action, storedImages()};
+  Enumeration enumeration{action, storedImages(), processesWithModule(loadText(IDS_PLUGIN_FILE))};
   EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&enumeration));
   return enumeration.found;
 }

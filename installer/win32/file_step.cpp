@@ -16,13 +16,18 @@ void showError(HWND owner, const std::string& text) {
   showBox(owner, text, "KEBO Installation - Erreur", MB_OK | MB_ICONERROR);
 }
 
-// The whole payload resource, or false with the error box shown.
-bool writePayload(const InstallJob& job) {
+// The whole payload resource, or false with the error box shown. A file
+// created is recorded, even when it could be written only in part.
+bool writePayload(InstallJob& job) {
   HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_PAYLOAD), "BINARY");
   const void* data = found ? LockResource(LoadResource(nullptr, found)) : nullptr;
   DWORD size = found ? SizeofResource(nullptr, found) : 0;
   win::UniqueHandle file = win::adoptFileHandle(CreateFileA(job.payloadPath.c_str(), GENERIC_WRITE, 0, nullptr,
                                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) {
+    job.record.addFile(longPathOf(job.payloadPath));
+    saveInstallRecord(job.record);
+  }
   DWORD written = 0;
   // A payload written only in part would be expanded into every browser
   // as a broken plug-in: it fails like one that cannot be created.
@@ -41,6 +46,8 @@ bool runFileStep(InstallJob& job) {
   job.workerId = 0;
   job.abort = false;
   job.found = false;
+  job.written = false;
+  job.pluginFiles.clear();
   job.payloadPath = joinPath(job.installDirectory, loadText(IDS_PLUGIN_FILE));
   if (!writePayload(job)) return false;
 
@@ -52,6 +59,8 @@ bool runFileStep(InstallJob& job) {
     showError(job.progressDialog, text);
     return false;
   }
+  job.record.addFile(longPathOf(job.installerCopyPath));
+  saveInstallRecord(job.record);
   return startWorker(job, WorkerMode::copy);
 }
 

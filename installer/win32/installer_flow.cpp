@@ -29,10 +29,11 @@ bool browsersClosed(bool uninstall, const std::string& caption) {
   return true;
 }
 
-void finishInstallation(const InstallJob& job, const InstallOptions& options, const std::string& caption) {
-  if (options.shortcut == 1) {
-    writeInternetShortcut(joinPath(shellFolder(CSIDL_DESKTOPDIRECTORY), loadText(IDS_SHORTCUT_FILE)),
-                          options.homePage, 0, job.installerCopyPath);
+void finishInstallation(InstallJob& job, const InstallOptions& options, const std::string& caption) {
+  std::string desktopShortcut = joinPath(shellFolder(CSIDL_DESKTOPDIRECTORY), loadText(IDS_SHORTCUT_FILE));
+  if (options.shortcut == 1 && writeInternetShortcut(desktopShortcut, options.homePage, 0, job.installerCopyPath)) {
+    job.record.addFile(longPathOf(desktopShortcut));
+    saveInstallRecord(job.record);
   }
   showBox(nullptr, loadText(IDS_INSTALL_DONE), caption, MB_OK | MB_ICONINFORMATION);
   if (options.connect != 1) return;

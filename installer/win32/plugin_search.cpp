@@ -42,14 +42,24 @@ void serveMessages(InstallJob& job) {
 
 void handlePluginFolder(Search& search, const std::string& folder) {
   std::string target = joinPath(folder, search.fileName);
+  search.job.found = true;
   if (search.job.mode == WorkerMode::copy) {
     // Only a plug-in actually written counts: a search that wrote none must
     // not end in a success.
-    if (win::lzExpandFile(search.job.payloadPath, target)) search.job.found = true;
+    if (win::lzExpandFile(search.job.payloadPath, target)) {
+      search.job.pluginFiles.push_back(target);
+      search.job.written = true;
+    }
   } else {
-    search.job.found = true;
     DeleteFileA(target.c_str());
   }
+}
+
+// What the search found, as the progress dialog is told.
+UINT completionMessage(const InstallJob& job) {
+  if (job.mode == WorkerMode::copy && job.found && !job.written) return kSearchNotWritten;
+  bool handled = job.mode == WorkerMode::copy ? job.written.load() : job.found.load();
+  return handled ? kSearchFound : kSearchFoundNone;
 }
 
 void searchPluginFolders(Search& search) {
@@ -92,7 +102,7 @@ DWORD WINAPI searchWorker(void* parameter) {
   }
   SetCurrentDirectoryA(saved);
   if (!job.payloadPath.empty()) DeleteFileA(job.payloadPath.c_str());
-  if (!job.abort) PostMessageA(job.progressDialog, job.found ? kSearchFound : kSearchFoundNone, 0, 0);
+  if (!job.abort) PostMessageA(job.progressDialog, completionMessage(job), 0, 0);
   return 0;
 }
 

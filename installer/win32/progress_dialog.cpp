@@ -67,6 +67,9 @@ INT_PTR CALLBACK progressProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
     case kSearchFoundNone:
       finish(dialog, kNoBrowser, true);
       return TRUE;
+    case kSearchNotWritten:
+      finish(dialog, kNoResource, true);
+      return TRUE;
     default:
       return FALSE;
   }

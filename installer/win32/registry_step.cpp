@@ -8,6 +8,7 @@
 #include "resource_ids.h"
 #include "system_texts.h"
 #include "text_rules.h"
+#include "trusted_servers.h"
 
 namespace nandor {
 
@@ -40,6 +41,19 @@ void deleteInternetExplorerEntries() {
   RegDeleteKeyA(plugins.get(), "MIME\\application/x-KEBO-VLX");
 }
 
+// The servers the plug-in lets install and launch components: the server of
+// the program's own home page.
+void writeTrustedServers(HKEY kebo) {
+  std::optional<kebo::Server> home = kebo::serverOf(loadText(IDS_HOME_PAGE));
+  if (home) setText(kebo, "Servers", kebo::serverText(*home));
+}
+
+// Creates the folder when it is missing, and records it when this
+// installation made it.
+void makeFolder(InstallJob& job, const std::string& folder) {
+  if (CreateDirectoryA(folder.c_str(), nullptr)) job.record.addFolder(longPathOf(folder));
+}
+
 }  // namespace
 
 bool runRegistryStep(InstallJob& job, const std::string& installDirectory) {
@@ -50,6 +64,11 @@ bool runRegistryStep(InstallJob& job, const std::string& installDirectory) {
   DWORD number = std::strtoul(loadText(IDS_VLX_NUMBER).c_str(), nullptr, 10);
   RegSetValueExA(kebo.get(), loadText(IDS_VLX).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                  sizeof number);
+  writeTrustedServers(kebo.get());
+  // An installation over an earlier one: what that one made goes too. The
+  // record is there from now on, even while it is empty.
+  job.record.merge(loadInstallRecord().value_or(InstallRecord()));
+  saveInstallRecord(job.record);
 
   if (!createKey(joinPath(keboKeyPath, loadText(IDS_COMPONENTS)))) return false;
 
@@ -66,12 +85,16 @@ bool runRegistryStep(InstallJob& job, const std::string& installDirectory) {
 
   job.installDirectory = installDirectory;
   for (const std::string& level : directoryLevels(joinPath(installDirectory, loadText(IDS_BIN)))) {
-    CreateDirectoryA(level.c_str(), nullptr);
+    makeFolder(job, level);
   }
 
   std::string menuFolder = joinPath(shellFolder(CSIDL_PROGRAMS), loadText(IDS_FOLDER_NAME));
-  CreateDirectoryA(menuFolder.c_str(), nullptr);
-  writeInternetShortcut(joinPath(menuFolder, loadText(IDS_SHORTCUT_FILE)), job.homePage, 0, job.installerCopyPath);
+  makeFolder(job, menuFolder);
+  std::string menuShortcut = joinPath(menuFolder, loadText(IDS_SHORTCUT_FILE));
+  if (writeInternetShortcut(menuShortcut, job.homePage, 0, job.installerCopyPath)) {
+    job.record.addFile(longPathOf(menuShortcut));
+  }
+  saveInstallRecord(job.record);
   return written;
 }
 

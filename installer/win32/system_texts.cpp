@@ -28,6 +28,15 @@ std::string windowsDirectory() {
   return length > 0 && length < sizeof path ? path : "";
 }
 
+std::string longPathOf(const std::string& path) {
+  char full[MAX_PATH] = {};
+  DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return path;
+  char expanded[MAX_PATH] = {};
+  length = GetLongPathNameA(full, expanded, sizeof expanded);
+  return length > 0 && length < sizeof expanded ? expanded : full;
+}
+
 std::string ownProgramPath() {
   char path[MAX_PATH] = {};
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);

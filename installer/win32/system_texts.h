@@ -14,6 +14,8 @@ int showBox(HWND owner, const std::string& text, const std::string& caption, UIN
 std::string shellFolder(int csidl);
 std::string windowsDirectory();
 std::string ownProgramPath();
+// A folder or file path in its full, long form (short names expanded).
+std::string longPathOf(const std::string& path);
 // The four lines of an Internet shortcut; false when the file cannot be created.
 bool writeInternetShortcut(const std::string& path, const std::string& url, int iconIndex,
                            const std::string& iconFile);

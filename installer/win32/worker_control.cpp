@@ -1,5 +1,6 @@
 // Starting the search worker and stopping it from the dialogs' thread.
 #include "install_job.h"
+#include "system_texts.h"
 
 namespace nandor {
 
@@ -29,8 +30,13 @@ void stopWorker(InstallJob& job, bool withRemoval) {
     }
     job.worker.reset();
     job.workerId = 0;
+    if (job.mode == WorkerMode::copy) {
+      for (const std::string& file : job.pluginFiles) job.record.addFile(longPathOf(file));
+      job.pluginFiles.clear();
+      saveInstallRecord(job.record);
+    }
   }
-  if (withRemoval) removeInstallation();
+  if (withRemoval) removeInstallation(job.record);
 }
 
 }  // namespace nandor

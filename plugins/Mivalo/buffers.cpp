@@ -4,6 +4,7 @@
 #include "buffer_value.h"
 #include "com_report.h"
 #include "device_holds.h"
+#include "handed_out.h"
 #include "mivalo_machine.h"
 #include "mivalo_primitives.h"
 #include "sound_rules.h"
@@ -15,8 +16,8 @@ namespace {
 // flags): a secondary buffer of frames x block align bytes.
 int createBuffer(VmMachine* m, bool is3D) {
   Frame<6> f(m);
-  if (f.isNil(0)) return 0;
-  IDirectSound* device = pointerOf<IDirectSound>(f.arg(0));
+  IDirectSound* device = liveObjectArg<IDirectSound>(f, 0);
+  if (device == nullptr) return 0;
   const int channels = f.intArg(1);
   const int rate = f.intArg(2);
   const int bits = f.intArg(3);
@@ -40,9 +41,10 @@ int createBuffer(VmMachine* m, bool is3D) {
   if (FAILED(COM_REPORT(device->CreateSoundBuffer(&description, &buffer, nullptr)))) return 0;
 
   IDirectSound3DBuffer* buffer3d = nullptr;
-  // A buffer whose 3D interface is refused is not released.
+  // A buffer whose 3D interface is refused never reaches the program.
   if (is3D && FAILED(COM_REPORT(buffer->QueryInterface(IID_IDirectSound3DBuffer,
                                                        reinterpret_cast<void**>(&buffer3d))))) {
+    buffer->Release();
     return 0;
   }
   const int code = bufferResult(m, buffer, buffer3d);
@@ -62,8 +64,8 @@ extern "C" int VMCALL _CRSoundBuffer3D(VmMachine* m) { return createBuffer(m, tr
 // _DUPSoundBuffer (device, buffer) -> a new DSBuffer sharing the sound data
 extern "C" int VMCALL _DUPSoundBuffer(VmMachine* m) {
   Frame<2> f(m);
-  if (f.isNil(0)) return 0;
-  IDirectSound* device = pointerOf<IDirectSound>(f.arg(0));
+  IDirectSound* device = liveObjectArg<IDirectSound>(f, 0);
+  if (device == nullptr) return 0;
   const BufferValue source = unpackBuffer(m, f.arg(1));
   if (source.buffer == nullptr) return 0;
   IDirectSoundBuffer* duplicate = nullptr;

@@ -22,7 +22,7 @@ void comMessageText(HRESULT code, char* text, size_t size) {
 }
 
 HRESULT reportCom(HRESULT code, const char* file, int line) {
-  if (gVm == nullptr || gVm->vmLog == nullptr) return code;
+  if (!machineListens() || gVm->vmLog == nullptr) return code;
   char text[512];
   comMessageText(code, text, sizeof text);
   gVm->vmLog(0, "COM %s (%d): %s\n", file, line, text);

@@ -2,6 +2,7 @@
 #include <dsound.h>
 
 #include "com_report.h"
+#include "handed_out.h"
 #include "mivalo_machine.h"
 #include "mivalo_primitives.h"
 #include "sound_rules.h"
@@ -73,15 +74,18 @@ extern "C" int VMCALL _InitDirectSound(VmMachine* m) {
              reinterpret_cast<uintptr_t>(window), reinterpret_cast<uintptr_t>(gHostWindow), level);
   if (FAILED(COM_REPORT(device->SetCooperativeLevel(window, level)))) return 0;
   if (level != kLevelNormal && !setPrimaryFormat(device, channels, rate, bits)) return 0;
+  handOut(device);
   f.result(valueOf(device));
   return 0;
 }
 
-// _ReleaseDirectSound (device) -> 1 when that was the last reference, else 0
+// _ReleaseDirectSound (device) -> 1 when that was the last reference, else
+// 0; the value is then empty.
 extern "C" int VMCALL _ReleaseDirectSound(VmMachine* m) {
   Frame<1> f(m);
-  if (f.isNil(0)) return 0;
-  const ULONG left = pointerOf<IDirectSound>(f.arg(0))->Release();
+  IDirectSound* device = liveObjectArg<IDirectSound>(f, 0);
+  if (device == nullptr || !giveBack(device)) return 0;
+  const ULONG left = device->Release();
   f.resultInt(left == 0 ? 1 : 0);
   return 0;
 }

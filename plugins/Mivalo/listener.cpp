@@ -5,6 +5,7 @@
 
 #include "com_report.h"
 #include "device_holds.h"
+#include "handed_out.h"
 #include "mivalo_machine.h"
 #include "mivalo_primitives.h"
 #include "sound_rules.h"
@@ -16,7 +17,7 @@ using Listener = IDirectSound3DListener;
 
 template <int N>
 Listener* listenerOf(const Frame<N>& f) {
-  return f.isNil(0) ? nullptr : pointerOf<Listener>(f.arg(0));
+  return liveObjectArg<Listener>(f, 0);
 }
 
 // A setter (listener, F...) -> listener: a nil F argument gives nil.
@@ -58,32 +59,35 @@ int vectorGetter(VmMachine* m, Get get) {
 
 using namespace mivalo;
 
-// _CRListener3D (device): a primary buffer with 3D control (not released)
-// asked for its listener.
+// _CRListener3D (device): a primary buffer with 3D control asked for its
+// listener. The listener keeps the primary buffer; the reference the
+// creation took is given back, so that each call leaves none behind.
 extern "C" int VMCALL _CRListener3D(VmMachine* m) {
   Frame<1> f(m);
-  if (f.isNil(0)) return 0;
-  IDirectSound* device = pointerOf<IDirectSound>(f.arg(0));
+  IDirectSound* device = liveObjectArg<IDirectSound>(f, 0);
+  if (device == nullptr) return 0;
   DSBUFFERDESC description{};
   description.dwSize = kBufferDescSize;
   description.dwFlags = kListenerCaps;
   IDirectSoundBuffer* primary = nullptr;
   if (FAILED(COM_REPORT(device->CreateSoundBuffer(&description, &primary, nullptr)))) return 0;
   Listener* listener = nullptr;
-  if (FAILED(COM_REPORT(primary->QueryInterface(IID_IDirectSound3DListener,
-                                                reinterpret_cast<void**>(&listener))))) {
-    return 0;
-  }
+  const HRESULT asked = COM_REPORT(
+      primary->QueryInterface(IID_IDirectSound3DListener, reinterpret_cast<void**>(&listener)));
+  primary->Release();
+  if (FAILED(asked)) return 0;
   holdDevice(listener, device);
+  handOut(listener);
   f.result(valueOf(listener));
   return 0;
 }
 
-// _DSListener3D (listener) -> 1 when that was the last reference, else 0
+// _DSListener3D (listener) -> 1 when that was the last reference, else 0;
+// the value is then empty once every listener handed out is given back.
 extern "C" int VMCALL _DSListener3D(VmMachine* m) {
   Frame<1> f(m);
   Listener* l = listenerOf(f);
-  if (l == nullptr) return 0;
+  if (l == nullptr || !giveBack(l)) return 0;
   const ULONG left = l->Release();
   dropDevice(l);
   f.resultInt(left == 0 ? 1 : 0);

@@ -5,6 +5,8 @@ namespace mivalo {
 
 VmCallbacks* gVm = nullptr;
 HWND gHostWindow = nullptr;
+std::atomic<uint32_t> gMachineNumber{0};
+thread_local uint32_t tStreamMachine = 0;
 
 namespace {
 

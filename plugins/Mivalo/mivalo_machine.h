@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "values.h"
@@ -17,6 +18,19 @@ namespace mivalo {
 extern VmCallbacks* gVm;
 // Set by InitEvents; null until then.
 extern HWND gHostWindow;
+
+// The machines the package has served: the load export counts its calls.
+// One machine runs in a process at a time, so a new call means that the
+// machine before it has ended.
+extern std::atomic<uint32_t> gMachineNumber;
+// On a stream thread, the number of the machine that started the stream; 0
+// on the machine's own thread.
+extern thread_local uint32_t tStreamMachine;
+// Whether this thread's log lines reach a running machine: a stream whose
+// machine has ended writes nothing.
+inline bool machineListens() {
+  return gVm != nullptr && (tStreamMachine == 0 || tStreamMachine == gMachineNumber.load());
+}
 
 // A native pointer carried as a value word (DS, DSListener3D, DSStream), and
 // back. A value word of -1 is nil whatever it would point at.

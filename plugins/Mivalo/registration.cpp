@@ -101,10 +101,11 @@ int VMCALL ignoreEvent() { return 0; }
 }  // namespace
 }  // namespace mivalo
 
-// Called once by the machine: keeps the table, registers the package, then
+// Called once by each machine: keeps the table, registers the package, then
 // initialises OLE; the answer is the registration's.
 extern "C" int VMCALL VOXAloadMivalo(VmMachine* m, VmCallbacks* table) {
   using namespace mivalo;
+  ++gMachineNumber;  // first: the streams of the machine before fall silent
   gVm = table;
   const int registered =
       gVm->vmRegisterPackage(m, "Mivalo.pkd", kEntryCount, kNames.values, kFunctions.values,

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "com_report.h"
+#include "handed_out.h"
 #include "mivalo_machine.h"
 #include "mivalo_primitives.h"
 #include "sound_rules.h"
@@ -40,11 +41,11 @@ IDirectSoundBuffer* createStreamBuffer(IDirectSound* device, const WaveFormat& w
 
 using namespace mivalo;
 
-// _CRSoundStream (device, path, loops) -> DSStream, the record's address
+// _CRSoundStream (device, path, loops) -> DSStream, naming the record
 extern "C" int VMCALL _CRSoundStream(VmMachine* m) {
   Frame<3> f(m);
-  if (f.isNil(0) || f.isNil(1)) return 0;
-  IDirectSound* device = pointerOf<IDirectSound>(f.arg(0));
+  IDirectSound* device = liveObjectArg<IDirectSound>(f, 0);
+  if (device == nullptr || f.isNil(1)) return 0;
   StreamRecord* record = takeStreamRecord();
   if (record == nullptr) return 0;
 
@@ -91,15 +92,15 @@ extern "C" int VMCALL _CRSoundStream(VmMachine* m) {
     freeStreamRecord(record);
     return 0;
   }
-  const VmValue stream = valueOf(record);
+  const VmValue stream = streamValue(record);
   ResumeThread(record->thread);
   gVm->vmLog(0, "Stream: %x\n", static_cast<unsigned>(stream));
   f.result(stream);
   return 0;
 }
 
-// _STOPSoundStream (stream) -> the stream value itself. A value whose thread
-// has ended names a freed record, which is left alone.
+// _STOPSoundStream (stream) -> the stream value itself. A value whose stream
+// has ended is left alone.
 extern "C" int VMCALL _STOPSoundStream(VmMachine* m) {
   Frame<1> f(m);
   gVm->vmLog(0, "Stream: %x\n", static_cast<unsigned>(f.arg(0)));

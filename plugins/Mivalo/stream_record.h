@@ -1,14 +1,14 @@
-// The stream record, whose address is the DSStream value, and the
-// pool the records live in.
+// The stream record, the pool the records live in, and the DSStream
+// values that name them.
 //
 // The stream's thread owns its record and frees it when it stops, while the
 // program may still hold the value. Records therefore live in a fixed pool
-// of slots inside the DLL: a freed record is a slot marked free, so a value
-// whose thread has ended still names memory of this pool, and
-// _STOPSoundStream can tell a live record from a freed one. Slots are taken
-// round-robin, so a freed slot is taken again only after every other one
-// has been: a stale value names another live stream only once kStreamSlots
-// streams have started after its own.
+// of slots inside the DLL, and a value names a slot and the generation of
+// the stream that took it: each slot counts the streams it has held, so a
+// value whose stream has ended no longer matches its slot, whichever stream
+// holds the slot now. The value is an even word (an integer to the
+// machine): slot + kStreamSlots x generation, doubled. A slot whose count
+// would overflow the value is never taken again.
 #pragma once
 
 #include <windows.h>
@@ -40,7 +40,9 @@ struct StreamRecord {
   // module reference that keeps the DLL loaded while the thread runs.
   IDirectSound* device = nullptr;
   HMODULE module = nullptr;
+  uint32_t machine = 0;  // gMachineNumber when the stream was made
   std::atomic<int32_t> live{0};
+  uint32_t generation = 0;  // streams this slot has held
 };
 
 // A free slot, made live with its fields reset; null when every slot is
@@ -48,8 +50,10 @@ struct StreamRecord {
 StreamRecord* takeStreamRecord();
 // Marks the slot free; its last use by the stream thread.
 void freeStreamRecord(StreamRecord* record);
+// The DSStream value of a record taken by takeStreamRecord.
+VmValue streamValue(const StreamRecord* record);
 // The live record a DSStream value names, or null for nil, for a value that
-// names no slot, and for a freed record.
+// names no slot, and for a value whose stream has ended.
 StreamRecord* liveStreamRecord(VmValue value);
 
 }  // namespace mivalo

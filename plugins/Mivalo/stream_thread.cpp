@@ -26,18 +26,25 @@ class FileSource : public ByteSource {
   LONG start_;
 };
 
-// Fills the locked parts of one Lock from the cursor and unlocks them.
-void fillLocked(IDirectSoundBuffer* buffer, StreamCursor& cursor, DWORD offset, DWORD bytes) {
+// A log line, unless the stream's machine has ended.
+void say(const char* text) {
+  if (machineListens()) gVm->vmLog(0, "%s", text);
+}
+
+// Fills the locked parts of one Lock from the cursor and unlocks them;
+// false when the buffer could not be locked.
+bool fillLocked(IDirectSoundBuffer* buffer, StreamCursor& cursor, DWORD offset, DWORD bytes) {
   void* first = nullptr;
   void* second = nullptr;
   DWORD firstBytes = 0;
   DWORD secondBytes = 0;
   if (FAILED(
           COM_REPORT(buffer->Lock(offset, bytes, &first, &firstBytes, &second, &secondBytes, 0))))
-    return;
+    return false;
   cursor.fill(static_cast<uint8_t*>(first), firstBytes);
   if (second != nullptr) cursor.fill(static_cast<uint8_t*>(second), secondBytes);
   COM_REPORT(buffer->Unlock(first, firstBytes, second, secondBytes));
+  return true;
 }
 
 // Releases everything the stream holds, frees its record and ends the
@@ -54,7 +61,7 @@ void fillLocked(IDirectSoundBuffer* buffer, StreamCursor& cursor, DWORD offset, 
   HMODULE module = record->module;
   freeStreamRecord(record);
   CloseHandle(thread);
-  if (lastWords != nullptr) gVm->vmLog(0, "%s", lastWords);
+  if (lastWords != nullptr) say(lastWords);
   if (module != nullptr) FreeLibraryAndExitThread(module, 0);
   ExitThread(0);
 }
@@ -64,14 +71,14 @@ void fillLocked(IDirectSoundBuffer* buffer, StreamCursor& cursor, DWORD offset, 
 DWORD WINAPI streamThread(void* parameter) {
   auto* record = static_cast<StreamRecord*>(parameter);
   IDirectSoundBuffer* buffer = record->buffer;
+  tStreamMachine = record->machine;
 
   // 1. The first sample byte is the start of every loop.
   const LONG start = mmioSeek(record->file, 0, SEEK_CUR);
-  gVm->vmLog(0, "origin pos in file: %d\n", static_cast<int>(start));
+  if (machineListens()) gVm->vmLog(0, "origin pos in file: %d\n", static_cast<int>(start));
   FileSource source(record->file, start);
-  const bool eightBit = bitsFromBlockAlign(record->format.blockAlign, record->format.channels) == 8;
   StreamCursor cursor(source, static_cast<uint32_t>(record->dataEnd - start), record->loops,
-                      eightBit ? 0x80 : 0x00);
+                      silenceByte(record->format.blockAlign, record->format.channels));
 
   // 2. The first fill: the whole buffer.
   fillLocked(buffer, cursor, 0, kStreamBufferBytes);
@@ -80,32 +87,44 @@ DWORD WINAPI streamThread(void* parameter) {
   IDirectSoundNotify* notify = nullptr;
   if (FAILED(COM_REPORT(
           buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify))))) {
-    gVm->vmLog(0, "Query interface aborted\n");
+    say("Query interface aborted\n");
     endStream(record, nullptr, nullptr, nullptr);
   }
   HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   DSBPOSITIONNOTIFY positions[2] = {{kNotifyOffsets[0], event}, {kNotifyOffsets[1], event}};
   if (event == nullptr || FAILED(COM_REPORT(notify->SetNotificationPositions(2, positions)))) {
-    gVm->vmLog(0, "Notification aborted\n");
+    say("Notification aborted\n");
     record->stopRequested.store(1);
     endStream(record, notify, event, nullptr);
   }
 
   // 5. and 6. Play looping; refill the half not playing at each
-  // notification, until the data has run out or a stop is asked for.
+  // notification. Once the last data byte is in the buffer the halves are
+  // refilled with silence, and the stream ends when the play cursor has
+  // passed that byte (time-outs look too), or when a stop is asked for.
   COM_REPORT(buffer->Play(0, 0, DSBPLAY_LOOPING));
+  HalfMap halves;
   for (;;) {
-    if (WaitForSingleObject(event, kStreamWaitMs) == WAIT_OBJECT_0) {
-      DWORD play = 0;
-      if (SUCCEEDED(COM_REPORT(buffer->GetCurrentPosition(&play, nullptr)))) {
-        fillLocked(buffer, cursor, refillOffset(play), kStreamHalfBytes);
-        // The half just written ends the data with no loop left: it is never
-        // played.
-        if (cursor.ended()) record->stopRequested.store(1);
+    const bool signalled = WaitForSingleObject(event, kStreamWaitMs) == WAIT_OBJECT_0;
+    DWORD play = 0;
+    if ((signalled || cursor.ended()) &&
+        SUCCEEDED(COM_REPORT(buffer->GetCurrentPosition(&play, nullptr)))) {
+      if (cursor.ended() && halves.played(play) >= cursor.dataEnd()) {
+        record->stopRequested.store(1);
+      } else if (signalled) {
+        const uint32_t half = refillOffset(play);
+        const uint64_t from = cursor.filled();
+        if (fillLocked(buffer, cursor, half, kStreamHalfBytes)) halves.refilling(half, from);
       }
     }
+    // A stream whose machine has ended can no longer be stopped by its
+    // program: it ends, without a word.
+    if (!machineListens()) {
+      COM_REPORT(buffer->Stop());
+      endStream(record, notify, event, nullptr);
+    }
     if (record->stopRequested.load() != 0) {
-      gVm->vmLog(0, "Stop.\n");
+      say("Stop.\n");
       COM_REPORT(buffer->Stop());
       endStream(record, notify, event, "Stopped.\n");
     }

@@ -1,6 +1,8 @@
 // Wave files: _GETwaveInfo and _GETwaveData.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "mivalo_machine.h"
 #include "mivalo_primitives.h"
@@ -50,8 +52,11 @@ extern "C" int VMCALL _GETwaveData(VmMachine* m) {
     return block;
   }
   char* chars = gVm->vmStringData(m, block);
-  // What a short file does not have stays as the allocation left it.
-  mmioRead(file, chars, static_cast<LONG>(n));
+  // The bytes a file shorter than its data chunk lacks are silence.
+  const LONG got =
+      std::clamp<LONG>(mmioRead(file, chars, static_cast<LONG>(n)), 0, static_cast<LONG>(n));
+  std::memset(chars + got, silenceByte(header.format.blockAlign, header.format.channels),
+              n - static_cast<uint32_t>(got));
   chars[n] = '\0';
   gVm->vmSetWord(m, block, vmlayout::kStringLength, static_cast<int32_t>(n));
   mmioClose(file, 0);

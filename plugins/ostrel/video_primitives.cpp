@@ -34,12 +34,14 @@ struct HeapFree {
 using FrameMemory = std::unique_ptr<uint8_t, HeapFree>;
 
 // Reads the next frame and decodes its picture chunks with decode(bytes,
-// size). The frame's memory is freed on every path.
+// size). A frame word the file no longer holds (its end) is a frame without
+// a picture; -1 is left for a frame that cannot be allocated. The frame's
+// memory is freed on every path.
 template <typename Decode>
 int readFrame(VmMachine* m, VmValue file, Decode&& decode) {
   const HANDLE handle = fileHandle(m, file);
   uint8_t word[4] = {};
-  readBytes(handle, word, sizeof word);
+  if (readBytes(handle, word, sizeof word) < sizeof word) return pushResult(m, vm::makeInt(video::kNoPicture));
   const int64_t size = video::frameDataBytes(video::readLe32(word));
   if (size < 0) return pushResult(m, vm::makeInt(video::kNoMemory));
   FrameMemory frame(static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(size))));

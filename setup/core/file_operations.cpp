@@ -5,12 +5,6 @@
 
 namespace setup {
 
-bool isDriveRoot(const std::string& path) {
-  std::string rest = path;
-  if (rest.size() >= 2 && rest[1] == ':') rest.erase(0, 2);
-  return rest.empty() || rest == "\\" || rest == "/";
-}
-
 void copyOne(Interpreter& in, const Value& source, const Value& destination) {
   if (!source || !destination) return;
   SetupHost& host = in.host();

@@ -82,6 +82,9 @@ int Interpreter::SkipToKeyword(std::string_view first, std::string_view second) 
 
 void Interpreter::RunSection(WindowRef parent, std::string_view name) {
   if (depth_ >= kMaxSectionDepth) {
+    // Once the limit has ended the installation, the walks that go on
+    // calling (ParseFile, ApplyOnFiles) get no second message.
+    if (abort_) return;
     std::string sectionName(name);
     ShowError(text::kTooDeep, kMaxSectionDepth, sectionName.c_str());
     abortInstallation();

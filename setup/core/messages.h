@@ -31,4 +31,8 @@ inline constexpr const char* kCopyFailed = "Could not copy the file %s to %s. Ab
 inline constexpr const char* kMoveFailed = "Could not move the file %s to %s. Aborting.";
 inline constexpr const char* kCannotOpen = "Could not open the file %s. Aborting.";
 
+// Dialogs.
+inline constexpr const char* kPathTooLong =
+    "The path %s is too long to install into (at most 259 characters). Choose a shorter one.";
+
 }  // namespace setup::text

@@ -18,7 +18,11 @@ inline Value joinPath(const Value& directory, const Value& name, char separator 
   return *directory + separator + *name;
 }
 
-// "c:", "c:\", "\" or "" (a drive's whole tree).
-bool isDriveRoot(const std::string& path);
+// Whether directory, once its "." and ".." parts are resolved (a relative
+// path from currentDirectory), is the root of a drive or of a network
+// share: "c:", "C:\.", "C:\\", "\", "", "\\server\share", "..\.." from a
+// folder two levels down. The walk that lists directory + "\*.*" would
+// then go through the drive's whole tree.
+bool namesDriveRoot(const std::string& directory, const std::string& currentDirectory);
 
 }  // namespace setup

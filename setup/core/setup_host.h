@@ -98,7 +98,9 @@ class SetupHost {
   virtual std::string systemDirectory() = 0;
   virtual std::string windowsDirectory() = 0;
   virtual std::string currentDirectory() = 0;
-  // A string value under HKEY_LOCAL_MACHINE; nothing when it cannot be read.
+  // A string value under HKEY_LOCAL_MACHINE, its "%name%" parts expanded
+  // when it is REG_EXPAND_SZ; nothing when it cannot be read or is longer
+  // than maxBytes, before or after the expansion.
   virtual std::optional<std::string> machineRegistryString(const std::string& key,
                                                            const std::string& value,
                                                            size_t maxBytes) = 0;

@@ -47,4 +47,14 @@ std::vector<std::string> spawnCandidates(const std::string& program, const std::
   return candidates;
 }
 
+std::vector<std::string> setupTypeChoices(const VariableTable& variables) {
+  std::vector<std::string> choices;
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    if (std::optional<std::string> value = variables.get(std::string("SETUPTYPE") + digit)) {
+      choices.push_back(*value);
+    }
+  }
+  return choices;
+}
+
 }  // namespace setup

@@ -33,7 +33,9 @@ void ParseFile(Interpreter& in, const CommandCall& call) {
   ScriptText file(*bytes);
   const std::string section = textOf(call.value2);
   std::string line;
-  while (file.readLine(line)) {
+  // Once the installation has ended, the sections would run no line: the
+  // rest of the file is left unread.
+  while (!in.aborted() && file.readLine(line)) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
     in.variables().set("TempLine", line);
     in.variables().set("TempStripped", line.substr(skipBlanks(line)));

@@ -61,6 +61,7 @@ struct FileSearch {
     std::string pattern = directory + "/*.*";
     if (!fitsMaxPath(pattern)) return;
     for (const DirectoryEntry& entry : in.host().listDirectory(pattern)) {
+      if (in.aborted()) return;
       if (entry.isDirectory) {
         if (!isDotEntry(entry)) walk(directory + "/" + entry.name);
       } else if (entry.name == fileName) {
@@ -88,8 +89,10 @@ void CopyDir2Dest(Interpreter& in, const CommandCall& call) {
 void Deltree(Interpreter& in, const CommandCall& call) {
   if (!call.value1) return;
   std::string sub = textOf(call.value2);
-  // A drive's whole tree is never an installation's to delete.
-  if (sub.empty() && isDriveRoot(*call.value1)) return;
+  // A drive's whole tree is never an installation's to delete, however the
+  // path is written.
+  std::string directory = sub.empty() ? *call.value1 : *call.value1 + "\\" + sub;
+  if (namesDriveRoot(directory, in.host().currentDirectory())) return;
   deleteTree(in.host(), *call.value1, sub);
 }
 
@@ -98,7 +101,10 @@ void ApplyOnFiles(Interpreter& in, const CommandCall& call) {
   const std::string fileName = call.value1 ? *call.value1 : std::string("*.*");
   const std::string section = textOf(call.value2);
   uint32_t drives = host.logicalDrives();
-  for (int i = 0; i < 26; ++i) {
+  // Once the installation has ended, no section the search could start
+  // would run a line: the search ends too, instead of walking on through
+  // every fixed drive (at every level of a nested search).
+  for (int i = 0; i < 26 && !in.aborted(); ++i) {
     std::string drive = {static_cast<char>('a' + i), ':'};
     if ((drives >> i & 1) != 0 && isSearchedDrive(host.driveType(drive + "\\"))) {
       WindowRef window = host.openSearchWindow(call.window);

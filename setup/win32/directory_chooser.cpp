@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "common/win32/handles.h"
 #include "dialogs.h"
+#include "messages.h"
 #include "resource.h"
 
 namespace setup::win32 {
@@ -143,7 +146,15 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
           }
           std::string path = itemPath(tree, selected);
-          lstrcpynA(chosenPath, path.c_str(), sizeof chosenPath);
+          // A path that does not fit is refused, never cut: the chooser
+          // stays open for another choice.
+          if (path.size() >= sizeof chosenPath) {
+            std::vector<char> message(path.size() + std::strlen(text::kPathTooLong));
+            std::snprintf(message.data(), message.size(), text::kPathTooLong, path.c_str());
+            MessageBoxA(dialog, message.data(), text::kErrorCaps, MB_OK);
+            return TRUE;
+          }
+          std::memcpy(chosenPath, path.c_str(), path.size() + 1);
           EndDialog(dialog, 1);
           return TRUE;
         }

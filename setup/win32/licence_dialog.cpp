@@ -8,8 +8,9 @@ namespace setup::win32 {
 namespace {
 
 std::string wholeFile(const std::string& path) {
+  // Shared for writing too: an agreement another program holds open still shows.
   win::UniqueHandle file = win::adoptFileHandle(CreateFileA(path.c_str(), GENERIC_READ,
-      FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string bytes;
   if (!file) return bytes;
   char buffer[65536];

@@ -15,9 +15,11 @@
 
 namespace {
 
+// Shared for reading and writing: a program that holds the file open for
+// writing does not hide it.
 bool canOpenForReading(const char* path) {
-  return static_cast<bool>(win::adoptFileHandle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ,
-      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  return static_cast<bool>(win::adoptFileHandle(CreateFileA(path, GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
 }
 
 }  // namespace

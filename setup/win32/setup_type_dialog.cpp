@@ -4,6 +4,7 @@
 
 #include "dialogs.h"
 #include "resource.h"
+#include "system_rules.h"
 
 namespace setup::win32 {
 
@@ -14,9 +15,9 @@ struct Choice {
   std::vector<std::string> entries;  // the values listed, in list order
 };
 
-// Entry k of the list stands for the k-th variable that is set, so a
-// numbering with gaps still gives the value the user saw. With no entry,
-// Continue leaves no type chosen: SETUPTYPE is cleared.
+// Entry k of the list stands for the k-th variable that is set
+// (setupTypeChoices). With no entry, Continue leaves no type chosen:
+// SETUPTYPE is cleared.
 void takeSelection(HWND dialog, Choice& choice) {
   LRESULT index = SendDlgItemMessageA(dialog, IDC_CHOICES, LB_GETCURSEL, 0, 0);
   if (index >= 0 && static_cast<size_t>(index) < choice.entries.size()) {
@@ -33,12 +34,9 @@ INT_PTR CALLBACK setupTypeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG: {
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       choice = reinterpret_cast<Choice*>(lParam);
-      for (char digit = '0'; digit <= '9'; ++digit) {
-        if (Value value = choice->interpreter->variable(std::string("SETUPTYPE") + digit)) {
-          choice->entries.push_back(*value);
-          SendDlgItemMessageA(dialog, IDC_CHOICES, LB_ADDSTRING, 0,
-                              reinterpret_cast<LPARAM>(value->c_str()));
-        }
+      choice->entries = setupTypeChoices(choice->interpreter->variables());
+      for (const std::string& entry : choice->entries) {
+        SendDlgItemMessageA(dialog, IDC_CHOICES, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
       }
       SendDlgItemMessageA(dialog, IDC_CHOICES, LB_SETCURSEL, 0, 0);
       return TRUE;

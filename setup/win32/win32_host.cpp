@@ -36,15 +36,6 @@ bool hasAttribute(const std::string& path, DWORD attribute) {
 
 }  // namespace
 
-bool messagePass() {
-  MSG message;
-  if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return true;
-  if (message.message == WM_QUIT) return false;
-  TranslateMessage(&message);
-  DispatchMessageA(&message);
-  return true;
-}
-
 int Win32Host::messageBox(WindowRef owner, const char* text, const char* title, Buttons buttons) {
   return MessageBoxA(hwnd(owner), text, title, buttonStyle(buttons));
 }
@@ -77,11 +68,16 @@ void Win32Host::updateBackground() { UpdateWindow(background_); }
 
 void Win32Host::invalidateBackground() { InvalidateRect(background_, nullptr, FALSE); }
 
+// Each pass takes at most one waiting message of the thread and dispatches
+// it. A quit request taken here is dropped: the program ends after the start
+// section's run in any case, with the request that run's end posts.
 void Win32Host::messagePasses(int count) {
   for (int i = 0; i < count; ++i) {
-    // The program ends after the start section; a quit request taken here
-    // is remembered for then.
-    if (!messagePass()) quitSeen_ = true;
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) continue;
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
   }
 }
 
@@ -196,9 +192,13 @@ std::optional<std::string> Win32Host::machineRegistryString(const std::string& k
     return std::nullopt;
   }
   if (type == REG_EXPAND_SZ) {
-    char expanded[MAX_PATH];
-    DWORD length = ExpandEnvironmentStringsA(buffer.data(), expanded, sizeof expanded);
-    if (length > 0 && length <= sizeof expanded) return std::string(expanded);
+    // "%ProgramFiles%..." names a folder only once expanded; an expansion
+    // that does not fit the same limit is no value, never the text with its
+    // "%" names left in or cut.
+    std::vector<char> expanded(maxBytes + 1, '\0');
+    DWORD length = ExpandEnvironmentStringsA(buffer.data(), expanded.data(), static_cast<DWORD>(maxBytes));
+    if (length == 0 || length > maxBytes) return std::nullopt;
+    return std::string(expanded.data());
   }
   return std::string(buffer.data());
 }

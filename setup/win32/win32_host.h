@@ -11,8 +11,6 @@ namespace setup::win32 {
 class Win32Host : public SetupHost {
  public:
   void setBackground(HWND window) { background_ = window; }
-  // Whether a message pass took the thread's quit request from the queue.
-  bool quitSeen() const { return quitSeen_; }
 
   WindowRef backgroundWindow() override { return background_; }
   int messageBox(WindowRef owner, const char* text, const char* title, Buttons buttons) override;
@@ -49,11 +47,6 @@ class Win32Host : public SetupHost {
 
  private:
   HWND background_ = nullptr;
-  bool quitSeen_ = false;
 };
-
-// One pass: takes at most one waiting message of the thread and dispatches
-// it. Returns false when that message was the quit request.
-bool messagePass();
 
 }  // namespace setup::win32

@@ -12,18 +12,31 @@ namespace {
 
 constexpr char kPageClass[] = "BrowserHostPage";
 constexpr char kAreaClass[] = "BrowserHostPluginArea";
+constexpr UINT kDuringBoxMessage = WM_APP + 2;
+
+HWND boxPage = nullptr;
+void (*boxAction)() = nullptr;
+
+LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kDuringBoxMessage && boxAction) {
+    boxAction();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
 
 void registerClasses() {
   static bool done = false;
   if (done) return;
   done = true;
   WNDCLASSA page{};
-  page.lpfnWndProc = DefWindowProcA;
+  page.lpfnWndProc = pageProc;
   page.hInstance = GetModuleHandleA(nullptr);
   page.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   page.lpszClassName = kPageClass;
   RegisterClassA(&page);
   WNDCLASSA area = page;
+  area.lpfnWndProc = DefWindowProcA;
   area.hbrBackground = nullptr;
   area.lpszClassName = kAreaClass;
   RegisterClassA(&area);
@@ -43,6 +56,8 @@ BOOL CALLBACK answerBox(HWND window, LPARAM handled) {
   GetWindowTextA(window, title, sizeof title);
   GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
   record("MessageBox title=" + std::string(title) + " text=" + escapeBytes(text));
+  // Posted first, so the box's own loop delivers it before the OK.
+  if (boxAction) PostMessageA(boxPage, kDuringBoxMessage, 0, 0);
   PostMessageA(window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
@@ -69,7 +84,9 @@ HWND createPluginArea(HWND page, int top, int width, int height) {
                          GetModuleHandleA(nullptr), nullptr);
 }
 
-void startMessageBoxRobot() {
+void startMessageBoxRobot(HWND page, void (*duringBox)()) {
+  boxPage = page;
+  boxAction = duringBox;
   win::UniqueHandle thread(CreateThread(nullptr, 0, robot, nullptr, 0, nullptr));
 }
 

@@ -4,11 +4,13 @@
 //
 //   browserhost [--plugin DLL] [--serve FOLDER] [--run MS] [--minor N]
 //               [--chunk BYTES] [--snapshot PREFIX] [--rewindow] [--no-memory]
-//               [--mid-snapshot URL FILE] PARAMS.txt...
+//               [--mid-snapshot URL FILE] [--destroy-during-box] PARAMS.txt...
 //
 // --no-memory: every MemAlloc fails.
 // --mid-snapshot URL FILE: a picture of the area half-way through the
 // stream of URL.
+// --destroy-during-box: while a message box of the plug-in is up, every
+// instance is destroyed, as a page closed behind the box would be.
 // --rewindow: half-way through the run, each plug-in gets its window again,
 // then a new one; the record tells whether the old window got its own
 // window procedure back.
@@ -36,6 +38,7 @@ struct Options {
   DWORD runMs = 1000;
   std::string snapshotPrefix;
   bool rewindow = false;
+  bool destroyDuringBox = false;
   host::HostOptions host;
   std::vector<std::string> parameterFiles;
 };
@@ -82,6 +85,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
     else if (a == "--snapshot" && hasValue) o.snapshotPrefix = argv[++i];
     else if (a == "--rewindow") o.rewindow = true;
     else if (a == "--no-memory") o.host.outOfMemory = true;
+    else if (a == "--destroy-during-box") o.destroyDuringBox = true;
     else if (a == "--mid-snapshot" && i + 2 < argc) {
       o.host.midStreamUrl = argv[++i];
       o.host.midStreamPicture = argv[++i];
@@ -132,6 +136,20 @@ using GetEntryPoints = NPError(WINAPI*)(NPPluginFuncs*);
 using Initialize = NPError(WINAPI*)(NPNetscapeFuncs*);
 using Shutdown = NPError(WINAPI*)();
 
+// What the page destroys while a box is up.
+NPPluginFuncs* boxPlugin = nullptr;
+std::vector<std::unique_ptr<Embedded>>* boxEmbedded = nullptr;
+
+void destroyAllInstances() {
+  for (std::size_t i = 0; i < boxEmbedded->size(); ++i) {
+    Embedded& e = *(*boxEmbedded)[i];
+    if (!e.created) continue;
+    e.created = false;
+    host::record("Destroy " + std::to_string(i) + " during box -> " + std::to_string(boxPlugin->destroy(&e.npp, nullptr)));
+    host::nameInstance(&e.npp, -1);
+  }
+}
+
 template <typename F>
 F exportOf(HMODULE module, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
@@ -144,7 +162,7 @@ int main(int argc, char** argv) {
   if (!parseOptions(argc, argv, options)) {
     fprintf(stderr, "usage: browserhost [--plugin DLL] [--serve FOLDER] [--run MS] [--minor N] "
                     "[--chunk BYTES] [--snapshot PREFIX] [--rewindow] [--no-memory]\n"
-                    "                   [--mid-snapshot URL FILE] PARAMS.txt...\n");
+                    "                   [--mid-snapshot URL FILE] [--destroy-during-box] PARAMS.txt...\n");
     return 2;
   }
   WSADATA wsa;
@@ -177,9 +195,11 @@ int main(int argc, char** argv) {
     pageWidth = std::max(pageWidth, e->width);
   }
   HWND page = host::createPage(pageWidth, pageHeight);
-  host::startMessageBoxRobot();
-
   NPPluginFuncs pluginTable{};
+  boxPlugin = &pluginTable;
+  boxEmbedded = &embedded;
+  host::startMessageBoxRobot(page, options.destroyDuringBox ? destroyAllInstances : nullptr);
+
   pluginTable.size = sizeof pluginTable;
   host::record("NP_GetEntryPoints -> " + std::to_string(getEntryPoints(&pluginTable)));
   NPNetscapeFuncs browser = host::browserTable(options.host, page);

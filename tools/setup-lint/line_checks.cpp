@@ -59,7 +59,8 @@ void LineChecker::checkAll() {
     if (kind == setup::LineKind::Header) checkHeader(i, seen);
     if (i < headers.front()) {
       report(i, Severity::Warning, "this line comes before the first section header and never runs");
-    } else if (kind == setup::LineKind::Header && !endsSection(lines[i])) {
+    } else if (kind == setup::LineKind::Header && !endsSection(lines[i]) && i > headers.front()) {
+      // The first header has no section above it to run it.
       CommandLine parsed = setup::parseCommandLine(lines[i].text);
       report(i, Severity::Error,
              "indented header " + inQuotes(parsed.keyword) +
@@ -73,6 +74,15 @@ void LineChecker::checkAll() {
 
 void LineChecker::checkHeader(size_t index, std::map<std::string, int>& seen) {
   std::string name = file_.sectionAt(index);
+  // Without "]" the name runs to the end of the line, line feed included:
+  // no command finds it, and it takes no name from a later header.
+  std::string_view fullName = setup::headerName(file_.lines()[index].text);
+  if (!fullName.empty() && fullName.back() == '\n') {
+    report(index, Severity::Warning,
+           "header [" + name + " has no \"]\": the program takes its name with the line feed, "
+           "so no goto, Include, ParseFile, ApplyOnFiles or start section finds it");
+    return;
+  }
   auto [first, inserted] = seen.emplace(lowerCase(name), file_.lines()[index].number);
   if (!inserted) {
     report(index, Severity::Warning,

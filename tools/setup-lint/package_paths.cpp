@@ -24,17 +24,30 @@ std::optional<fs::path> findEntry(const fs::path& folder, std::string_view name)
   return std::nullopt;
 }
 
+// Two positions walk the name and the pattern; at a "*" the match first
+// takes nothing and remembers where, and each later mismatch lets that last
+// star take one byte more. Earlier stars never need to take more, so no try
+// is made twice: a single pass for a pattern with one star, at most name
+// times pattern steps with many.
 bool matchFrom(std::string_view name, std::string_view pattern) {
-  if (pattern.empty()) return name.empty();
-  if (pattern[0] == '*') {
-    for (size_t skip = 0; skip <= name.size(); ++skip) {
-      if (matchFrom(name.substr(skip), pattern.substr(1))) return true;
+  size_t n = 0, p = 0;
+  size_t star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+      ++p;
+      ++n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
     }
-    return false;
   }
-  if (name.empty()) return false;
-  if (pattern[0] != '?' && lower(pattern[0]) != lower(name[0])) return false;
-  return matchFrom(name.substr(1), pattern.substr(1));
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 }  // namespace

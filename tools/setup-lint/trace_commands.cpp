@@ -4,6 +4,7 @@
 
 #include "command_effects.h"
 #include "commands.h"
+#include "system_rules.h"
 
 namespace setuplint {
 
@@ -59,9 +60,15 @@ void TraceCommands::run(setup::Interpreter& in, const setup::CommandCall& call) 
     output_.effect("agreement dialog -> agree");
     in.setCondition(1);
   } else if (is("SetupType")) {
-    setup::Value first = in.variable("SETUPTYPE0");
-    output_.effect("setup type choice -> " + valueOr(in, "SETUPTYPE0"));
-    if (first) in.variables().set("SETUPTYPE", *first);
+    // Continue on the entry selected at first, as the dialog lists them.
+    std::vector<std::string> choices = setup::setupTypeChoices(in.variables());
+    if (choices.empty()) {
+      output_.effect("setup type choice, nothing listed -> SETUPTYPE cleared");
+      in.variables().clear("SETUPTYPE");
+    } else {
+      output_.effect("setup type choice -> " + quotedText(choices.front()));
+      in.variables().set("SETUPTYPE", choices.front());
+    }
     in.setCondition(1);
   } else if (is("DetectVOXA") || is("DetectTCPIP")) {
     output_.effect("not found -> flag 0");

@@ -114,6 +114,7 @@ TestMachine::CallResult TestMachine::call(const std::string& name,
   const size_t outerFloor = stackFloor_;
   stackFloor_ = before;
   stack_.insert(stack_.end(), args.begin(), args.end());
+  pushFailed_ = false;
   const int code = entry->function(handle());
   stackFloor_ = outerFloor;
 
@@ -121,8 +122,18 @@ TestMachine::CallResult TestMachine::call(const std::string& name,
   if (code == 0 && left != 1) {
     fault("primitive " + name + " left " + std::to_string(left) + " values instead of 1");
   }
-  // After a failure only a lone value is taken for a result: the rest is
-  // whatever the primitive had pushed when it gave up.
+  // A failure leaves nil as the result and nothing of what was pushed; no
+  // value at all only when the push of the result itself failed.
+  if (code != 0) {
+    const std::string failed = "primitive " + name + " returned " + std::to_string(code);
+    if (left > 1) {
+      fault(failed + " and left " + std::to_string(left) + " values instead of nil");
+    } else if (left == 1 && !vm::isNil(stack_.back())) {
+      fault(failed + " and left " + std::to_string(stack_.back()) + " instead of nil");
+    } else if (left == 0 && !pushFailed_) {
+      fault(failed + " and left no value instead of nil");
+    }
+  }
   const bool hasResult = code == 0 ? left > 0 : left == 1;
   const VmValue result = hasResult ? stack_.back() : vm::kNil;
   stack_.resize(before);
@@ -138,7 +149,7 @@ int TestMachine::allocate(int words, int kind) {
   header[0] = words;
   header[1] = kind;
   header[2] = kHeaderTag;
-  const int32_t fill = kind == kVmTupleBlock ? vm::kNil : 0;
+  const int32_t fill = kind == kVmTupleBlock ? vm::kNil : rawFill_;
   for (int k = 0; k < words; ++k) data(block)[k] = fill;
   blocks_[block] = BlockInfo{words, kind};
   return block;
@@ -155,7 +166,10 @@ int TestMachine::pluginAlloc(int words, int kind) {
 }
 
 int TestMachine::pluginPush(VmValue v) {
-  if (pushFailCountdown_ > 0 && --pushFailCountdown_ == 0) return kPushFailed;
+  if (pushFailCountdown_ > 0 && --pushFailCountdown_ == 0) {
+    pushFailed_ = true;
+    return kPushFailed;
+  }
   stack_.push_back(v);
   return 0;
 }

@@ -115,15 +115,19 @@ class TestMachine {
   // Pushes args in order, calls the primitive and pops its one result; the
   // stack is then as before the call. A primitive that returns 0 must leave
   // exactly one value above the stack it found, and no primitive reaches
-  // below its arguments. One that returns a failure code may leave anything;
-  // its result is the value it left if that is one, else nil. Unknown names
-  // and wrong argument counts are faults and give {0, nil}.
+  // below its arguments. One that returns a failure code must leave nil
+  // alone, or nothing when the push of its result failed; anything else is
+  // a fault. Unknown names and wrong argument counts are faults and give
+  // {0, nil}.
   CallResult call(const std::string& name, const std::vector<VmValue>& args);
 
   // The n-th plug-in vmAlloc / vmPush from now fails (1 = the next one);
   // 0 = never. One shot.
   void failAllocAt(int n) { allocFailCountdown_ = n; }
   void failPushAt(int n) { pushFailCountdown_ = n; }
+  // The word new raw blocks hold until written (0 by default): a machine's
+  // heap need not be cleared, and a plug-in must not rely on it.
+  void setRawFill(int32_t word) { rawFill_ = word; }
 
   const std::vector<std::string>& faults() const { return faults_; }
   void clearFaults();
@@ -178,6 +182,8 @@ class TestMachine {
   std::string lastError_;
   int allocFailCountdown_ = 0;
   int pushFailCountdown_ = 0;
+  int32_t rawFill_ = 0;
+  bool pushFailed_ = false;  // an injected push failure during this call
 
   mutable Lock lock_;  // guards faults_ and log_, which any thread may reach
   std::vector<std::string> faults_;

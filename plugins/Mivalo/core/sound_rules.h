@@ -77,6 +77,11 @@ constexpr int bitsFromBlockAlign(int blockAlign, int channels) {
   return channels == 0 ? 0 : (blockAlign / channels) * 8;
 }
 
+// The byte of silence: 0x80 for unsigned 8-bit samples, 0 otherwise.
+constexpr uint8_t silenceByte(int blockAlign, int channels) {
+  return bitsFromBlockAlign(blockAlign, channels) == 8 ? 0x80 : 0x00;
+}
+
 // The COM report's text where the system has none: "IDispatch error #%d"
 // (the low 16 bits of the code minus 0x200) for codes 0x80040200 to
 // 0x8004FFFF, else "Unknown error 0x%0lX". Written into text, cut to size.

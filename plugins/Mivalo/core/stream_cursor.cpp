@@ -9,16 +9,19 @@ StreamCursor::StreamCursor(ByteSource& source, uint32_t dataSize, int32_t loops,
     : source_(source), size_(dataSize), loops_(dataSize == 0 ? 0 : loops), silence_(silence) {}
 
 void StreamCursor::fill(uint8_t* part, uint32_t bytes) {
+  filled_ += bytes;
   while (bytes > 0) {
-    // With a loop left the read stops at the end of the data (offset_ is
-    // then below size_, see wrapIfDue); without one it runs on.
-    uint32_t chunk = bytes;
-    if (loops_ != 0) chunk = static_cast<uint32_t>(std::min<uint64_t>(bytes, size_ - offset_));
+    if (ended()) {
+      std::memset(part, silence_, bytes);
+      return;
+    }
+    const uint32_t chunk = std::min(bytes, size_ - offset_);
     const uint32_t got = std::min(source_.read(part, chunk), chunk);
     if (got < chunk) std::memset(part + got, silence_, chunk - got);
     part += chunk;
     bytes -= chunk;
     offset_ += chunk;
+    if (ended()) dataEnd_ = filled_ - bytes;
     wrapIfDue();
   }
 }

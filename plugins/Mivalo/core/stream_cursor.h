@@ -34,11 +34,9 @@ class ByteSource {
 
 // Fills buffer parts with the data played loops + 1 times (loops < 0: for
 // ever), joined seamlessly: a part that crosses the end of the data holds its
-// last bytes followed by its first ones. With no loop left the cursor reads
-// on past the end (the bytes that follow the data chunk in the file), as the
-// first fill does whatever the data's size; bytes the file does not have are
-// silence. The stream stops once a refill has reached the end with no loop
-// left (ended()).
+// last bytes followed by its first ones. After the last byte of the last pass
+// every part is silence: nothing that follows the data chunk in the file is
+// read, and bytes the file lacks are silence too.
 class StreamCursor {
  public:
   // dataSize: bytes of the data chunk; silence: 0x80 for 8-bit samples, 0
@@ -46,10 +44,14 @@ class StreamCursor {
   StreamCursor(ByteSource& source, uint32_t dataSize, int32_t loops, uint8_t silence);
 
   void fill(uint8_t* part, uint32_t bytes);
+  // The last byte of the last pass has been filled.
   bool ended() const { return loops_ == 0 && offset_ >= size_; }
   int32_t loops() const { return loops_; }
-  // Bytes past the start of the data, counting those read past its end.
-  uint64_t offset() const { return offset_; }
+  // Bytes filled so far, silence included: the stream position of the next
+  // byte filled.
+  uint64_t filled() const { return filled_; }
+  // Once ended(): the stream position just past the last data byte.
+  uint64_t dataEnd() const { return dataEnd_; }
 
  private:
   // Back to the start as soon as the end is reached and a loop is left.
@@ -59,7 +61,27 @@ class StreamCursor {
   uint32_t size_;
   int32_t loops_;
   uint8_t silence_;
-  uint64_t offset_ = 0;
+  uint32_t offset_ = 0;  // within the data
+  uint64_t filled_ = 0;
+  uint64_t dataEnd_ = 0;
+};
+
+// Which stream bytes the two halves of the buffer hold, to follow the play
+// cursor through the stream: at the start the first fill put stream bytes 0
+// to 32767 in the buffer, and each refill puts the next 16384 in one half.
+class HalfMap {
+ public:
+  // The half at offset is about to receive the bytes from stream position
+  // start on.
+  void refilling(uint32_t offset, uint64_t start) { starts_[offset / kStreamHalfBytes] = start; }
+  // The stream position the play cursor is at.
+  uint64_t played(uint32_t playCursor) const {
+    const uint32_t half = playCursor < kStreamHalfBytes ? 0 : 1;
+    return starts_[half] + playCursor % kStreamHalfBytes;
+  }
+
+ private:
+  uint64_t starts_[2] = {0, kStreamHalfBytes};
 };
 
 }  // namespace mivalo

@@ -80,11 +80,15 @@ TEST(LaunchText, JoinsTheNumberedParametersUnescapedAndBounded) {
 }
 
 TEST(KeboPaths, OnlyNamesInsideTheKeboDirectoryAreAccepted) {
-  EXPECT_TRUE(kebo::isPathInsideKeboDirectory("comp.dll"));
-  EXPECT_TRUE(kebo::isPathInsideKeboDirectory("Chat\\chat.exe"));
-  for (const char* bad : {"", "..\\x.dll", "a\\..\\..\\x", "C:\\x.dll", "\\x.dll", "/x", "c:x", "a\\\\b", "a\\"}) {
-    EXPECT_FALSE(kebo::isPathInsideKeboDirectory(bad)) << bad;
+  EXPECT_EQ(kebo::pathInsideKeboDirectory("comp.dll"), "comp.dll");
+  EXPECT_EQ(kebo::pathInsideKeboDirectory("Chat/sub\\\\chat.exe"), "Chat\\sub\\chat.exe");
+  for (const char* bad : {"", "..\\x.dll", "a\\..\\..\\x", "C:\\x.dll", "\\x.dll", "/x", "c:x", "a\\",
+                          "CON", "nul.dll", "Chat\\Com7.exe", "lpt1 .txt", "aux.tar.gz"}) {
+    EXPECT_FALSE(kebo::pathInsideKeboDirectory(bad)) << bad;
   }
+  EXPECT_EQ(kebo::pathInsideKeboDirectory("COM0.dll"), "COM0.dll");
+  EXPECT_EQ(kebo::pathInsideKeboDirectory("console.dll"), "console.dll");
+  EXPECT_FALSE(kebo::downloadFileName("http://s/files/PRN.bin"));
   EXPECT_EQ(kebo::downloadFileName("http://s/files/data.bin"), "data.bin");
   EXPECT_FALSE(kebo::downloadFileName("http://s/files/"));
   EXPECT_FALSE(kebo::downloadFileName("http://s/..\\..\\x.dll"));

@@ -1,7 +1,9 @@
-// The installer's command line, path rules, spinner and removal refusals.
+// The installer's command line, path rules, spinner, install record and
+// removal refusals.
 #include <gtest/gtest.h>
 
 #include "command_line.h"
+#include "install_record.h"
 #include "removal_rule.h"
 #include "text_rules.h"
 
@@ -96,8 +98,30 @@ TEST(SpinnerTest, TheMarkTurnsAndMovesEveryEighthDirectory) {
   EXPECT_EQ(shown[72], ".\\......");
 }
 
+TEST(InstallRecordTest, KeepsEachPathOnceInOrderAndReadsBackAsStored) {
+  InstallRecord record;
+  record.addFolder("D:\\Programs\\Kebo\\");
+  record.addFolder("D:\\Programs\\Kebo\\Bin");
+  record.addFile("D:\\Programs\\Kebo\\npvlx.dll");
+  record.addFolder("d:\\programs\\kebo");
+  InstallRecord earlier;
+  earlier.addFile("C:\\windows\\Nandor.exe");
+  earlier.addFile("D:\\PROGRAMS\\Kebo\\NPVLX.DLL");
+  record.merge(earlier);
+  const std::vector<std::string> folders = {"D:\\Programs\\Kebo", "D:\\Programs\\Kebo\\Bin"};
+  const std::vector<std::string> files = {"D:\\Programs\\Kebo\\npvlx.dll", "C:\\windows\\Nandor.exe"};
+  EXPECT_EQ(record.folders(), folders);
+  EXPECT_EQ(record.files(), files);
+  std::string stored = record.serialise();
+  EXPECT_EQ(stored.substr(0, 18), std::string("D:\\Programs\\Kebo\\\0", 18));
+  InstallRecord read = InstallRecord::parse(stored + '\0');
+  EXPECT_EQ(read.folders(), folders);
+  EXPECT_EQ(read.files(), files);
+  EXPECT_TRUE(InstallRecord::parse(std::string(1, '\0')).empty());
+}
+
 TEST(RemovalRuleTest, DriveRootsAndOddPathsAreNeverDeleted) {
-  const std::vector<std::string> none;
+  const ProtectedFolders none;
   EXPECT_FALSE(mayDeleteFolder("C:\\", none));
   EXPECT_FALSE(mayDeleteFolder("C:", none));
   EXPECT_FALSE(mayDeleteFolder("d:\\\\", none));
@@ -108,21 +132,27 @@ TEST(RemovalRuleTest, DriveRootsAndOddPathsAreNeverDeleted) {
   EXPECT_FALSE(mayDeleteFolder("D:\\Kebo\\..", none));
   EXPECT_FALSE(mayDeleteFolder("D:\\Kebo\\.\\x", none));
   EXPECT_FALSE(mayDeleteFolder("D:\\a\\\\b", none));
+  EXPECT_FALSE(mayDeleteFile("D:\\", none));
   EXPECT_TRUE(mayDeleteFolder("D:\\Kebo", none));
   EXPECT_TRUE(mayDeleteFolder("D:\\Kebo\\", none));
 }
 
-TEST(RemovalRuleTest, SystemFoldersAndEveryFolderAboveThemAreKept) {
-  const std::vector<std::string> kept = {"C:\\windows", "C:\\windows\\system32", "C:\\Program Files\\",
-                                         "C:\\users\\root", "C:\\users\\root\\Desktop"};
-  EXPECT_FALSE(mayDeleteFolder("c:\\WINDOWS", kept));
-  EXPECT_FALSE(mayDeleteFolder("C:\\Windows\\System32\\", kept));
-  EXPECT_FALSE(mayDeleteFolder("C:\\program files", kept));
-  EXPECT_FALSE(mayDeleteFolder("C:\\users", kept));
-  EXPECT_FALSE(mayDeleteFolder("C:\\Users\\Root", kept));
-  EXPECT_TRUE(mayDeleteFolder("C:\\Program Files\\Kebo", kept));
-  EXPECT_TRUE(mayDeleteFolder("C:\\windows2", kept));
-  EXPECT_TRUE(mayDeleteFolder("C:\\users\\root\\Kebo", kept));
+TEST(RemovalRuleTest, KeptFoldersTheirParentsTheWindowsContentsAndEachProfileStay) {
+  ProtectedFolders kept;
+  kept.kept = {"C:\\Program Files\\", "C:\\Program Files (x86)", "C:\\users\\root\\Desktop"};
+  kept.keptWithContents = {"C:\\windows"};
+  kept.keptWithChildren = {"C:\\users"};
+  for (const char* folder : {"C:\\program files", "C:\\Program Files (X86)\\", "c:\\WINDOWS", "C:\\Windows\\Kebo",
+                             "C:\\windows\\system32\\x", "C:\\users", "C:\\Users\\Root", "C:\\users\\ghost",
+                             "C:\\users\\root\\Desktop"}) {
+    EXPECT_FALSE(mayDeleteFolder(folder, kept)) << folder;
+  }
+  for (const char* folder : {"C:\\Program Files\\Kebo", "C:\\windows2", "C:\\users\\root\\Kebo",
+                             "C:\\users\\root\\Desktop\\Kebo"}) {
+    EXPECT_TRUE(mayDeleteFolder(folder, kept)) << folder;
+  }
+  EXPECT_FALSE(mayDeleteFile("C:\\windows\\system32\\kernel32.dll", kept));
+  EXPECT_TRUE(mayDeleteFile("C:\\users\\root\\Desktop\\Kebo.url", kept));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The stream's reading of its data: the half to refill, the first
 // fill and the refills for loops 0, positive and negative, the seamless
-// joins, and the cases the Part leaves open (data shorter than a half, an
-// empty data chunk, a file shorter than its data chunk).
+// joins, silence after the data, the stream position of the play cursor,
+// and data shorter than a half, an empty data chunk, a file shorter than
+// its data chunk.
 #include "stream_cursor.h"
 
 #include <gtest/gtest.h>
@@ -58,18 +59,29 @@ TEST(MivaloStreamCursor, TheHalfToRefillIsTheOneNotPlaying) {
   EXPECT_EQ(refillOffset(32767), 0u);
 }
 
-TEST(MivaloStreamCursor, WithoutLoopsTheFirstFillReadsPastTheData) {
+TEST(MivaloStreamCursor, AfterTheDataComesSilenceNotWhatFollowsTheChunk) {
   const std::string data = pattern(20000);
-  const std::string after = "LIST....";
-  MemorySource file(data + after);
-  StreamCursor cursor(file, 20000, 0, 0);
-  std::string expected = data + after;
-  expected.resize(kStreamBufferBytes, '\0');
-  EXPECT_EQ(take(cursor, kStreamBufferBytes), expected);
-  // The stream decides only after a refill.
-  EXPECT_EQ(take(cursor, kStreamHalfBytes), std::string(kStreamHalfBytes, '\0'));
+  MemorySource file(data + "LIST....");
+  StreamCursor cursor(file, 20000, 0, 0x80);
+  EXPECT_EQ(take(cursor, kStreamBufferBytes), data + std::string(12768, '\x80'));
   EXPECT_TRUE(cursor.ended());
+  EXPECT_EQ(cursor.dataEnd(), 20000u);
+  EXPECT_EQ(take(cursor, kStreamHalfBytes), std::string(kStreamHalfBytes, '\x80'));
+  EXPECT_EQ(cursor.filled(), 49152u);
   EXPECT_EQ(file.seeks, 0);
+}
+
+// The first fill holds stream bytes 0 to 32767; a refill of a half moves it
+// to the bytes filled next.
+TEST(MivaloStreamCursor, TheHalfMapFollowsThePlayCursorThroughTheStream) {
+  HalfMap halves;
+  EXPECT_EQ(halves.played(100), 100u);
+  EXPECT_EQ(halves.played(20000), 20000u);
+  halves.refilling(0, 32768);
+  EXPECT_EQ(halves.played(20000), 20000u);
+  EXPECT_EQ(halves.played(10), 32778u);
+  halves.refilling(16384, 49152);
+  EXPECT_EQ(halves.played(16384), 49152u);
 }
 
 TEST(MivaloStreamCursor, LongDataEndsInTheRefillThatReachesItsEnd) {
@@ -84,6 +96,7 @@ TEST(MivaloStreamCursor, LongDataEndsInTheRefillThatReachesItsEnd) {
   // 65536..70000, then 8-bit silence.
   EXPECT_EQ(take(cursor, kStreamHalfBytes), data.substr(65536) + std::string(16384 - 4464, '\x80'));
   EXPECT_TRUE(cursor.ended());
+  EXPECT_EQ(cursor.dataEnd(), 70000u);
 }
 
 TEST(MivaloStreamCursor, TwoLoopsPlayTheDataThreeTimesSeamlessly) {
@@ -100,7 +113,8 @@ TEST(MivaloStreamCursor, TwoLoopsPlayTheDataThreeTimesSeamlessly) {
   EXPECT_EQ(refills, 6);
   EXPECT_EQ(file.seeks, 2);
   EXPECT_EQ(cursor.loops(), 0);
-  std::string expected = repeat(data, 3) + "trailing";
+  EXPECT_EQ(cursor.dataEnd(), 120000u);
+  std::string expected = repeat(data, 3);
   expected.resize(played.size(), '\0');
   EXPECT_EQ(played, expected);
 }
@@ -147,8 +161,9 @@ TEST(MivaloStreamCursor, AnEmptyDataChunkCannotLoop) {
   MemorySource file("after");
   StreamCursor cursor(file, 0, -1, 0);
   EXPECT_EQ(cursor.loops(), 0);
-  EXPECT_EQ(take(cursor, 8), std::string("after") + std::string(3, '\0'));
   EXPECT_TRUE(cursor.ended());
+  EXPECT_EQ(take(cursor, 8), std::string(8, '\0'));
+  EXPECT_EQ(cursor.dataEnd(), 0u);
 }
 
 TEST(MivaloStreamCursor, AFileShorterThanItsDataChunkLoopsOnSilence) {

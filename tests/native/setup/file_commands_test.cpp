@@ -23,7 +23,10 @@ struct FileRun : ScriptRun {
 TEST(CopyCommandsTest, BuildTheirPathsFromSourceAndDestination) {
   FileRun run;
   run.host.addDirectory("C:\\other");
-  run.runBody("Copy \"a.txt\"\nCopy \"a.txt\" \"b.txt\"\nCopyS \"a.txt\" \"C:\\other\"\n"
+  run.host.addFile("C:\\src\\c.txt", "C");
+  // An empty second argument names no file: the copy keeps a's name.
+  run.runBody("Copy \"c.txt\" \"\"\n"
+              "Copy \"a.txt\"\nCopy \"a.txt\" \"b.txt\"\nCopyS \"a.txt\" \"C:\\other\"\n"
               "CopyD \"C:\\src\\a.txt\" \"d.txt\"\nCopyA \"C:\\src\\a.txt\" \"C:\\other\\e.txt\"\n");
   EXPECT_TRUE(run.host.boxes.empty());
   EXPECT_EQ(run.host.fileBytes("C:\\dst\\a.txt"), "A");
@@ -31,9 +34,10 @@ TEST(CopyCommandsTest, BuildTheirPathsFromSourceAndDestination) {
   EXPECT_EQ(run.host.fileBytes("C:\\other\\a.txt"), "A");
   EXPECT_EQ(run.host.fileBytes("C:\\dst\\d.txt"), "A");
   EXPECT_EQ(run.host.fileBytes("C:\\other\\e.txt"), "A");
-  EXPECT_EQ(run.host.operations[0], "delete C:\\dst\\\\a.txt");
-  EXPECT_EQ(run.host.operations[1], "copy C:\\src\\a.txt -> C:\\dst\\\\a.txt");
-  EXPECT_EQ(run.host.statusTexts[1], "progress1/1001: Copying file\nC:\\dst\\\\a.txt");
+  EXPECT_EQ(run.host.fileBytes("C:\\dst\\c.txt"), "C");
+  EXPECT_EQ(run.host.operations[2], "delete C:\\dst\\\\a.txt");
+  EXPECT_EQ(run.host.operations[3], "copy C:\\src\\a.txt -> C:\\dst\\\\a.txt");
+  EXPECT_EQ(run.host.statusTexts[2], "progress1/1001: Copying file\nC:\\dst\\\\a.txt");
 }
 
 TEST(CopyCommandsTest, ClearTheCopysAttributesSoASecondInstallSucceeds) {
@@ -84,12 +88,14 @@ TEST(MoveCommandsTest, MoveAShowsItsSourceTheOthersTheirDestination) {
   FileRun run;
   run.host.addFile("C:\\src\\m1", "1");
   run.host.addFile("C:\\src\\m2", "2");
-  run.runBody("MoveA \"C:\\src\\m1\" \"C:\\dst\\n1\"\nMove \"m2\" \"n2\"\n");
+  run.host.addFile("C:\\src\\m3", "3");
+  run.runBody("MoveA \"C:\\src\\m1\" \"C:\\dst\\n1\"\nMove \"m2\" \"n2\"\nMove \"m3\" \"\"\n");
   EXPECT_EQ(run.host.statusTexts[1], "progress1/1001: Moving file\nC:\\src\\m1");
   EXPECT_EQ(run.host.statusTexts[2], "progress1/1001: Moving file\nC:\\dst\\\\n2");
   EXPECT_FALSE(run.host.hasFile("C:\\src\\m1"));
   EXPECT_EQ(run.host.fileBytes("C:\\dst\\n1"), "1");
   EXPECT_EQ(run.host.fileBytes("C:\\dst\\n2"), "2");
+  EXPECT_EQ(run.host.fileBytes("C:\\dst\\m3"), "3");
 
   FileRun failing;
   failing.runBody("MoveA \"C:\\src\\none\" \"C:\\dst\\n\"\nset After \"1\"\n");
@@ -133,16 +139,27 @@ TEST(TreeCommandsTest, CopyDir2DestCopiesTheWholeTree) {
   EXPECT_EQ(run.host.statusTexts[2], "progress1/1001: Copying file\n..");
 }
 
-TEST(TreeCommandsTest, DeltreeRemovesATreeButNeverAWholeDrive) {
+TEST(TreeCommandsTest, DeltreeRemovesATree) {
   FileRun run;
   run.host.addDirectory("C:\\dst\\app");
   run.host.addDirectory("C:\\dst\\app\\bin");
   run.host.addFile("C:\\dst\\app\\bin\\tool.exe", "t");
   run.host.addFile("C:\\dst\\app\\readme", "r");
-  run.runBody("Deltree \"C:\\dst\" \"app\"\nDeltree \"c:\"\nDeltree \"C:\\\"\nDeltree \"\"\n");
+  run.runBody("Deltree \"C:\\dst\" \"app\"\n");
   EXPECT_FALSE(run.host.hasDirectory("C:\\dst\\app"));
   EXPECT_TRUE(run.host.hasDirectory("C:\\dst"));
-  EXPECT_TRUE(run.host.hasFile("C:\\src\\a.txt"));
+}
+
+TEST(TreeCommandsTest, DeltreeNeverWalksTheWholeTreeOfADriveHoweverItIsWritten) {
+  // The current directory is C:\src, so "..\.." climbs to C:\.
+  for (const char* line : {R"(Deltree "c:")", R"(Deltree "C:\")", R"(Deltree "")", R"(Deltree "C:\.")",
+                           R"(Deltree "C:\\")", R"(Deltree "C:/./")", R"(Deltree "C:\...")",
+                           R"(Deltree "C:\dst\..")", R"(Deltree "..\..")", R"(Deltree "C:" ".")",
+                           R"(Deltree "\\?\C:\")", R"(Deltree "\\server\share\.")"}) {
+    FileRun run;
+    run.runBody(std::string(line) + "\n");
+    EXPECT_EQ(run.host.operations, std::vector<std::string>{}) << line;
+  }
 }
 
 TEST(TreeCommandsTest, ApplyOnFilesSearchesOnlyFixedDrives) {
@@ -181,6 +198,27 @@ TEST(TextFileCommandsTest, ParseFileRunsItsSectionForEveryLineOnce) {
   EXPECT_EQ(run.host.fileBytes("C:\\out.txt"),
             "first\r\nfirst\r\n   second\r\nsecond\r\nthird\r\nthird\r\n");
   EXPECT_EQ(run.var("TempLine"), "third");
+}
+
+TEST(TreeCommandsTest, AtTheNestingLimitTheWalksGetOneMessageAndEnd) {
+  // Each run of Setup starts the walk again, one line or file deeper, until
+  // the deepest run's walk meets the limit with four lines or files to go.
+  // Then every walk ends: no run opens a window after the message.
+  FileRun lines;
+  lines.host.addFile("C:\\five.txt", "1\n2\n3\n4\n5\n");
+  lines.run("[Setup]\nParseFile \"C:\\five.txt\" \"Setup\"\n");
+  EXPECT_EQ(lines.host.boxes.size(), 1u);
+  EXPECT_TRUE(lines.in.aborted());
+  EXPECT_EQ(lines.host.windowsOpened, Interpreter::kMaxSectionDepth);
+  FileRun files;
+  for (char n = '1'; n <= '5'; ++n) {
+    files.host.addDirectory(std::string("C:\\dst\\d") + n);
+    files.host.addFile(std::string("C:\\dst\\d") + n + "\\f", "");
+  }
+  files.run("[Setup]\nApplyOnFiles \"f\" \"Setup\"\n");
+  EXPECT_EQ(files.host.boxes.size(), 1u);
+  EXPECT_EQ(files.host.windowsOpened, 2 * Interpreter::kMaxSectionDepth);  // a progress and a search window each
+  EXPECT_EQ(files.host.windowsOpen, 0);
 }
 
 TEST(TextFileCommandsTest, FindInFileMatchesLineBeginningsWithoutCase) {

@@ -78,6 +78,17 @@ TEST_F(LintTest, LinesOutsideSectionsAndRepeatedHeaders) {
   EXPECT_EQ(status, 0);
 }
 
+TEST_F(LintTest, HeadersAsTheProgramFindsThem) {
+  // The first header has no section above it that could run it.
+  EXPECT_THAT(lint(std::string("  [Setup]\nGetSystemVars\n") + kUninstall), IsEmpty());
+  EXPECT_EQ(status, 0);
+  // Without "]" the name keeps its line feed: the second [Setup] is the one
+  // that runs.
+  EXPECT_THAT(lint(std::string("[Setup\nReturn\n[Setup]\nGetSystemVars\n") + kUninstall),
+              ElementsAre(StartsWith("setup.ini:1: warning: header [Setup has no \"]\": the program "
+                                     "takes its name with the line feed")));
+}
+
 TEST_F(LintTest, StartSections) {
   package.write("setup.ini", "[Install]\nGetSystemVars\n");
   LintResult result = lintPath(package.folder());

@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 
+#include "package_paths.h"
 #include "trace.h"
 #include "temp_package.h"
 
@@ -17,7 +19,7 @@ using ::testing::Not;
 constexpr const char* kScript =
     "[Setup]\n"
     "GetSystemVars\n"
-    "set SETUPTYPE0 \"Full\"\n"
+    "set SETUPTYPE3 \"Full\"\n"
     "IShowInstallDlg\n"
     "If\n"
     "  SetupType\n"
@@ -67,9 +69,10 @@ class TraceTest : public ::testing::Test {
 
 TEST_F(TraceTest, ShowsTheInstallationWithDefaultAnswers) {
   std::string out = trace(false);
-  EXPECT_THAT(out, HasSubstr("\n[Setup]\n  GetSystemVars\n  set SETUPTYPE0 \"Full\"\n"));
+  EXPECT_THAT(out, HasSubstr("\n[Setup]\n  GetSystemVars\n  set SETUPTYPE3 \"Full\"\n"));
   EXPECT_THAT(out, HasSubstr("  IShowInstallDlg\n    welcome dialog <unset> titled <unset>, "
                              "destination \"C:\\Program Files\\VOXA\\\" -> continue\n"));
+  // The first entry the dialog lists, gaps in the numbering and all.
   EXPECT_THAT(out, HasSubstr("  SetupType\n    setup type choice -> \"Full\"\n"));
   EXPECT_THAT(out, HasSubstr("  Copy \"readme.txt\"\n    delete C:\\Program Files\\VOXA\\\\readme.txt\n"
                              "    copy " + source + "\\readme.txt -> C:\\Program Files\\VOXA\\\\readme.txt\n"));
@@ -98,6 +101,17 @@ TEST_F(TraceTest, UninstallRunsItsOwnSectionAndShowsAMissingOne) {
                              "    message \"INI file incomplete. Aborting.\" titled \"ERROR\" -> OK\n"
                              "    the program ends with exit status -1\n"));
   EXPECT_THAT(out, Not(HasSubstr("[Setup]")));
+}
+
+TEST(TraceWildcardTest, ManyStarsMatchInMilliseconds) {
+  EXPECT_TRUE(matchesWildcard("ReadMe.TXT", "r*m?.t*"));
+  EXPECT_FALSE(matchesWildcard("readme.txt", "*e*x"));
+  std::string stars;
+  for (int i = 0; i < 30; ++i) stars += "*a";
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(matchesWildcard(std::string(4000, 'a'), stars + "*b"));
+  EXPECT_TRUE(matchesWildcard(std::string(4000, 'a') + "b", stars + "*b"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ void NandorTest::TearDown() { cleanMachine(); }
 void NandorTest::cleanMachine() {
   win::deleteRegistryTree(HKEY_LOCAL_MACHINE, kKeboKey);
   win::deleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey);
-  for (const std::string& folder : {kLayouts, kLayoutsOnC, std::string("D:\\Kebo"), std::string("E:\\nandor")}) {
+  for (const std::string& folder : {kLayouts, kLayoutsOnC, std::string("D:\\Kebo"), std::string("D:\\Programs"),
+                                    std::string("E:\\nandor")}) {
     removeTree(folder);
   }
   DeleteFileA((windowsFolder() + "\\Nandor.exe").c_str());

@@ -15,6 +15,9 @@ const std::string kInterrupted = "Installation interrompue. KEBO n'est pas corre
 const std::string kNoBrowser =
     "Aucun browser trouv\xe9 sur votre poste: vous avez besoin d'un browser pour pouvoir utiliser KEBO.\n"
     "L'installation de KEBO n'a pu \xea" "tre termin\xe9" "e correctement.";
+const std::string kNoResource =
+    "Impossible de cr\xe9" "er une resource (thread ou fichier).\nL'installation de KEBO n'a pu \xea" "tre "
+    "termin\xe9" "e correctement.";
 
 std::string shortcutText(const std::string& url, const std::string& iconFile) {
   return "[InternetShortcut]\r\nURL=" + url + "\r\nIconIndex=0\r\nIconFile=" + iconFile + "\r\n";
@@ -34,14 +37,14 @@ std::string recycleBin() {
   return trash;
 }
 
-// A folder NAME (NAME-xxxx when the name was taken) holding inside.
-bool inRecycleBin(const std::string& name, const std::string& inside) {
+// A file NAME (NAME-xxxx when the name was taken) holding bytes.
+bool inRecycleBin(const std::string& name, const std::string& bytes) {
   std::string trash = recycleBin() + "\\";
   WIN32_FIND_DATAA entry;
   win::UniqueFind listing(FindFirstFileA((trash + name + "*").c_str(), &entry));
   if (listing.get() == INVALID_HANDLE_VALUE) return false;
   do {
-    if (isFolder(trash + entry.cFileName + "\\" + inside)) return true;
+    if (readFile(trash + entry.cFileName) == bytes) return true;
   } while (FindNextFileA(listing.get(), &entry));
   return false;
 }
@@ -79,6 +82,7 @@ TEST_F(NandorInstallTest, InstallsIntoEveryBrowserOnTheFixedDrivesAndUninstallsA
 
   EXPECT_EQ(registryText(kKeboKey, nullptr), "D:\\Kebo");
   EXPECT_EQ(registryNumber(kKeboKey, "VLX"), 1003u);
+  EXPECT_EQ(registryText(kKeboKey, "Servers"), "http://kebo.example.com");
   EXPECT_TRUE(registryKeyExists(kKeboKey + "\\Components"));
   const std::string copy = windowsFolder() + "\\Nandor.exe";
   EXPECT_EQ(registryText(kUninstallKey, "DisplayName"), "KEBO");
@@ -109,7 +113,7 @@ TEST_F(NandorInstallTest, InstallsIntoEveryBrowserOnTheFixedDrivesAndUninstallsA
   EXPECT_TRUE(nothingInstalled());
   EXPECT_TRUE(exists(copy));
   // Into the recycle bin, not lost.
-  EXPECT_TRUE(inRecycleBin("Kebo", "Bin"));
+  EXPECT_TRUE(inRecycleBin("Kebo.url", shortcut));
 }
 
 TEST_F(NandorInstallTest, TheHomePageOptionGoesIntoTheShortcutsAndStopsBeforeTheNextStar) {
@@ -120,19 +124,20 @@ TEST_F(NandorInstallTest, TheHomePageOptionGoesIntoTheShortcutsAndStopsBeforeThe
   EXPECT_EQ(readFile(shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kebo.url"), shortcut);
 }
 
-TEST_F(NandorInstallTest, WithoutABrowserWrittenTheInstallationIsRolledBack) {
+TEST_F(NandorInstallTest, WithoutABrowserTheInstallationIsRolledBackAndAnUnwritableOneIsReported) {
   RunResult install = runNandor("*dD:\\Kebo *i1 *l0");
   ASSERT_TRUE(install.finished);
   EXPECT_EQ(install.exitCode, 1);
   EXPECT_EQ(install.boxTexts(), std::vector<std::string>{kNoBrowser});
   EXPECT_TRUE(nothingInstalled());
 
-  // A browser folder where the plug-in cannot be written counts for none:
-  // the LZ library opens no path of 128 characters or more.
+  // A browser folder where the plug-in cannot be written is a file that
+  // could not be written, not a missing browser: the LZ library opens no
+  // path of 128 characters or more.
   explorerLayout(kLayouts + "\\" + std::string(120, 'x'));
   RunResult unwritable = runNandor("*dD:\\Kebo *i1 *l0");
   EXPECT_EQ(unwritable.exitCode, 1);
-  EXPECT_EQ(unwritable.boxTexts(), std::vector<std::string>{kNoBrowser});
+  EXPECT_EQ(unwritable.boxTexts(), std::vector<std::string>{kNoResource});
   EXPECT_TRUE(nothingInstalled());
 }
 
@@ -173,10 +178,7 @@ TEST_F(NandorInstallTest, CancellingTheSearchJoinsTheWorkerAndRollsBack) {
 
 TEST_F(NandorInstallTest, AFileThatCannotBeWrittenIsReportedAndRolledBack) {
   explorerLayout(kLayouts + "\\Explorer");
-  const std::string noResource =
-      "Impossible de cr\xe9" "er une resource (thread ou fichier).\nL'installation de KEBO n'a pu \xea" "tre "
-      "termin\xe9" "e correctement.";
-  // A folder where the payload would go.
+  // A folder where the payload would go: it was there before, so it stays.
   makeFolders("D:\\Kebo\\npvlx.dll");
   RunResult payload = runNandor("*dD:\\Kebo *i1 *l0");
   EXPECT_EQ(payload.exitCode, 1);
@@ -184,8 +186,11 @@ TEST_F(NandorInstallTest, AFileThatCannotBeWrittenIsReportedAndRolledBack) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].rfind("Impossible de cr\xe9" "er le fichier D:\\Kebo\\npvlx.dll (", 0), 0u) << boxes[0];
   EXPECT_EQ(payload.windows[0].title, "KEBO Installation - Erreur");
-  EXPECT_EQ(boxes[1], noResource);
-  EXPECT_TRUE(nothingInstalled());
+  EXPECT_EQ(boxes[1], kNoResource);
+  EXPECT_FALSE(registryKeyExists(kKeboKey));
+  EXPECT_FALSE(exists("D:\\Kebo\\Bin"));
+  EXPECT_TRUE(isFolder("D:\\Kebo\\npvlx.dll"));
+  removeTree("D:\\Kebo");
 
   // A folder where the installer copy would go.
   const std::string copy = windowsFolder() + "\\Nandor.exe";
@@ -195,7 +200,7 @@ TEST_F(NandorInstallTest, AFileThatCannotBeWrittenIsReportedAndRolledBack) {
   EXPECT_EQ(copying.exitCode, 1);
   EXPECT_EQ(copying.boxTexts(),
             (std::vector<std::string>{"Impossible de copier le fichier " + installerUnderTest() + " vers " + copy,
-                                      noResource}));
+                                      kNoResource}));
   EXPECT_TRUE(nothingInstalled());
 }
 
@@ -215,6 +220,120 @@ TEST_F(NandorInstallTest, TheRemovalNeverDeletesADriveRootOrASystemFolder) {
   EXPECT_TRUE(isFolder(windowsFolder() + "\\system32"));
   EXPECT_EQ(readFile("D:\\kept.txt"), "kept");
   DeleteFileA("D:\\kept.txt");
+}
+
+TEST_F(NandorInstallTest, AFolderThatWasThereKeepsWhatWasInItThroughARollbackAndAnUninstallation) {
+  makeFolders("D:\\Programs");
+  writeFile("D:\\Programs\\own.txt", "mine");
+  RunResult rollback = runNandor("*dD:\\Programs *i0 *l0");
+  EXPECT_EQ(rollback.boxTexts(), std::vector<std::string>{kNoBrowser});
+  EXPECT_EQ(readFile("D:\\Programs\\own.txt"), "mine");
+  EXPECT_FALSE(exists("D:\\Programs\\Bin"));
+  EXPECT_FALSE(registryKeyExists(kKeboKey));
+
+  const std::string explorer = explorerLayout(kLayouts + "\\Explorer");
+  ASSERT_EQ(runNandor("*dD:\\Programs *i1 *l0").exitCode, 0);
+  ASSERT_TRUE(isFolder("D:\\Programs\\Bin"));
+  // A folder the installation made but the user filled since stays too.
+  makeFolders("D:\\Programs\\Bin\\data");
+  const std::string copy = windowsFolder() + "\\Nandor.exe";
+  ASSERT_EQ(runNandor("/Uninstall", {}, 120000, copy).exitCode, 0);
+  EXPECT_EQ(readFile("D:\\Programs\\own.txt"), "mine");
+  EXPECT_TRUE(isFolder("D:\\Programs\\Bin\\data"));
+  EXPECT_FALSE(exists(explorer + "\\npvlx.dll"));
+  EXPECT_FALSE(exists(shellFolder(CSIDL_PROGRAMS) + "\\Kebo"));
+  EXPECT_FALSE(exists(shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kebo.url"));
+  EXPECT_FALSE(registryKeyExists(kKeboKey));
+}
+
+TEST_F(NandorInstallTest, TheRemovalKeepsSystemFoldersAndProfilesWhateverTheRecordSays) {
+  explorerLayout(kLayouts + "\\Explorer");
+  ASSERT_EQ(runNandor("*dD:\\Kebo *i0 *l0").exitCode, 0);
+  // Empty folders, which a removal of folders would take at once.
+  const std::string insideWindows = windowsFolder() + "\\kebotestempty";
+  const std::string profile = "C:\\users\\kebo-ghost";
+  const std::string systemFile = windowsFolder() + "\\kebo-kept.txt";
+  makeFolders(insideWindows);
+  makeFolders(profile);
+  writeFile(systemFile, "kept");
+  char shortName[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameA(insideWindows.c_str(), shortName, sizeof shortName), 0u);
+  ASSERT_NE(std::string(shortName), insideWindows);
+  std::string tampered;
+  for (const std::string& entry : {std::string(shortName) + "\\", std::string("c:\\USERS\\KEBO-GHOST\\"), systemFile}) {
+    tampered.append(entry).push_back('\0');
+  }
+  tampered.push_back('\0');
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeboKey.c_str(), 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
+  RegSetValueExA(raw, "Installed", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(tampered.data()),
+                 static_cast<DWORD>(tampered.size()));
+  RegCloseKey(raw);
+
+  RunResult uninstall = runNandor("/Uninstall");
+  EXPECT_EQ(uninstall.exitCode, 0);
+  EXPECT_TRUE(isFolder(insideWindows));
+  EXPECT_TRUE(isFolder(profile));
+  EXPECT_EQ(readFile(systemFile), "kept");
+  RemoveDirectoryA(insideWindows.c_str());
+  RemoveDirectoryA(profile.c_str());
+  DeleteFileA(systemFile.c_str());
+}
+
+TEST_F(NandorInstallTest, AnInstallationWithoutARecordIsRemovedByItsUsualNames) {
+  explorerLayout(kLayouts + "\\Explorer");
+  ASSERT_EQ(runNandor("*dD:\\Kebo *i1 *l0").exitCode, 0);
+  ASSERT_EQ(RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kKeboKey.c_str(), "Installed"), ERROR_SUCCESS);
+  writeFile("D:\\Kebo\\chat.dll", "a component");
+  ASSERT_EQ(runNandor("/Uninstall").exitCode, 0);
+  EXPECT_FALSE(exists(shellFolder(CSIDL_PROGRAMS) + "\\Kebo"));
+  EXPECT_FALSE(exists(shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kebo.url"));
+  EXPECT_FALSE(exists("D:\\Kebo\\Bin"));
+  EXPECT_EQ(readFile("D:\\Kebo\\chat.dll"), "a component");
+}
+
+struct WindowOf {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findVisibleWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowOf*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+TEST_F(NandorInstallTest, ABrowserThatHoldsThePluginIsClosedAfterTheQuestion) {
+  explorerLayout(kLayouts + "\\Explorer");
+  // The browser double has the plug-in loaded and its page open; its icon
+  // is none of the installer's.
+  writeFile("D:\\nandortest\\page.txt", "width=100\nheight=20\n");
+  std::string commandLine = "\"";
+  commandLine.append(besideTest("browserhost.exe")).append("\" --plugin \"").append(besideTest("npvlx.dll"));
+  commandLine.append("\" --run 60000 D:\\nandortest\\page.txt");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                             "D:\\", &startup, &started));
+  win::UniqueHandle browser(started.hProcess);
+  win::UniqueHandle browserThread(started.hThread);
+  WindowOf page{started.dwProcessId};
+  for (int i = 0; i < 200 && page.found == nullptr; ++i, Sleep(50)) {
+    EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&page));
+  }
+  ASSERT_NE(page.found, nullptr);
+
+  RunResult install = runNandor("*dD:\\Kebo *i0 *l0");
+  const std::string question =
+      "L'installation de KEBO n\xe9" "cessite la fermeture de vos browsers.\nCliquez sur Ok pour effectuer cette "
+      "fermeture automatiquement et lancer l'installation.";
+  EXPECT_EQ(install.boxTexts(), (std::vector<std::string>{question, kDone}));
+  EXPECT_FALSE(IsWindow(page.found));
+  TerminateProcess(browser.get(), 0);
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ struct WindowRobot::State {
     bool messageBox = GetDlgItem(window, kBoxText) != nullptr && GetDlgItem(window, 1001) == nullptr;
     SeenWindow seenWindow{window, messageBox, windowText(window), ""};
     if (messageBox) seenWindow.text = windowText(GetDlgItem(window, kBoxText));
+    // Every box here has a title and a text: an empty one is a read that
+    // timed out on a busy machine, tried again on the next pass.
+    if (messageBox && (seenWindow.title.empty() || seenWindow.text.empty())) return;
     windows.push_back(seenWindow);
     seen.insert(window);
     if (handler && handler(seenWindow)) return;

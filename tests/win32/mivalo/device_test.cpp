@@ -1,8 +1,11 @@
 // The sound device: the window, the level's clamping, the primary
-// format rules and the release.
+// format rules and the release; device and listener values emptied by
+// their release, the listener's primary buffer reference, and a 3D buffer
+// whose 3D interface is refused.
 #include <cstdio>
 
 #include "mivalo_fixture.h"
+#include "recording_device.h"
 
 namespace mivalotest {
 namespace {
@@ -32,6 +35,15 @@ class MivaloDevice : public MivaloTest {
     EXPECT_EQ(primary->GetFormat(&format, sizeof format, nullptr), DS_OK);
     primary->Release();
     return format;
+  }
+  // References on the device's primary buffer other than our own.
+  ULONG primaryReferences(VmValue device) {
+    DSBUFFERDESC description{};
+    description.dwSize = sizeof(DSBUFFERDESC1);
+    description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRL3D;
+    IDirectSoundBuffer* primary = nullptr;
+    EXPECT_EQ(deviceOf(device)->CreateSoundBuffer(&description, &primary, nullptr), DS_OK);
+    return primary == nullptr ? 0 : primary->Release();
   }
 };
 
@@ -103,6 +115,54 @@ TEST_F(MivaloDevice, ReleasingADeviceWithALiveBufferIsNotTheLastReference) {
   EXPECT_EQ(call("_SETVolume", {buffer, I(100)}), buffer);
   EXPECT_EQ(call("_GETVolume", {buffer}), I(-100));
   EXPECT_EQ(call("_DSSoundBuffer", {buffer}), I(1));
+}
+
+// A released value is empty: a second release or any later use gives nil
+// and calls nothing, whether the object is gone or its buffers keep it.
+TEST_F(MivaloDevice, ReleasedDeviceAndListenerValuesAreEmpty) {
+  const VmValue device = openDevice(1);
+  ASSERT_NE(device, kNil);
+  const VmValue buffer = call("_CRSoundBuffer", {device, I(1), I(22050), I(16), I(100), I(0)});
+  ASSERT_NE(buffer, kNil);
+  const ULONG primaryBefore = primaryReferences(device);
+  const VmValue listener = call("_CRListener3D", {device});
+  ASSERT_NE(listener, kNil);
+  const VmValue again = call("_CRListener3D", {device});
+  ASSERT_NE(again, kNil);
+  EXPECT_EQ(primaryReferences(device), primaryBefore) << "a listener kept a primary buffer reference";
+  EXPECT_EQ(call("_DSListener3D", {again}), I(0));
+  EXPECT_EQ(call("_DSListener3D", {listener}), I(1));
+  EXPECT_EQ(call("_ReleaseDirectSound", {device}), I(0));
+  machine->clearLog();
+  EXPECT_EQ(call("_DSListener3D", {listener}), kNil);
+  EXPECT_EQ(call("_SETDistanceFactor", {listener, F(2)}), kNil);
+  EXPECT_EQ(call("_COMMITSoundSettings", {listener}), kNil);
+  EXPECT_EQ(call("_ReleaseDirectSound", {device}), kNil);
+  EXPECT_EQ(call("_CRSoundBuffer", {device, I(1), I(22050), I(16), I(100), I(0)}), kNil);
+  EXPECT_EQ(call("_CRListener3D", {device}), kNil);
+  EXPECT_EQ(call("_CRSoundStream", {device, S("x.wav"), I(0)}), kNil);
+  EXPECT_TRUE(log().empty());
+  // The buffer still holds the device, and lets it go.
+  EXPECT_EQ(call("_DSSoundBuffer", {buffer}), I(1));
+  EXPECT_EQ(call("_ReleaseDirectSound", {device}), kNil);
+
+  const VmValue alone = openDevice(1);
+  ASSERT_NE(alone, kNil);
+  EXPECT_EQ(call("_ReleaseDirectSound", {alone}), I(1));
+  EXPECT_EQ(call("_ReleaseDirectSound", {alone}), kNil);
+}
+
+TEST_F(MivaloDevice, AThreeDBufferWhoseThreeDInterfaceIsRefusedIsReleased) {
+  const VmValue device = openDevice(1);
+  ASSERT_NE(device, kNil);
+  auto* recorder = new RecordingDevice(deviceOf(device));
+  recorder->refuse3D = true;
+  const VmValue value = static_cast<VmValue>(reinterpret_cast<uintptr_t>(static_cast<IDirectSound*>(recorder)));
+  EXPECT_EQ(call("_CRSoundBuffer3D", {value, I(1), I(22050), I(16), I(100), I(0)}), kNil);
+  EXPECT_EQ(recorder->liveBuffers(), 0);
+  EXPECT_EQ(recorder->references(), 1u);
+  recorder->Release();
+  EXPECT_EQ(call("_ReleaseDirectSound", {device}), I(1));
 }
 
 TEST_F(MivaloDevice, ANilWindowMeansTheHostWindowNullHere) {

@@ -1,5 +1,7 @@
 #include "recording_device.h"
 
+#include <memory>
+
 namespace mivalotest {
 namespace {
 
@@ -29,6 +31,35 @@ class FailingNotify final : public IDirectSoundNotify {
   std::atomic<ULONG> refs_{1};
 };
 
+// Reads the play cursor every 2 ms from Play to Stop.
+class CursorFollower {
+ public:
+  CursorFollower(RecordingDevice* device, IDirectSoundBuffer* real)
+      : device_(device), real_(real) {
+    thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
+  }
+  ~CursorFollower() {
+    stop_.store(true);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+
+ private:
+  static DWORD WINAPI run(void* self) {
+    auto* f = static_cast<CursorFollower*>(self);
+    while (!f->stop_.load()) {
+      BufferEvent e(BufferEvent::Cursor);
+      if (SUCCEEDED(f->real_->GetCurrentPosition(&e.offset, nullptr))) f->device_->record(e);
+      Sleep(2);
+    }
+    return 0;
+  }
+  RecordingDevice* device_;
+  IDirectSoundBuffer* real_;
+  std::atomic<bool> stop_{false};
+  HANDLE thread_ = nullptr;
+};
+
 class RecordingBuffer final : public IDirectSoundBuffer {
  public:
   RecordingBuffer(RecordingDevice* device, IDirectSoundBuffer* real)
@@ -37,7 +68,8 @@ class RecordingBuffer final : public IDirectSoundBuffer {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IDirectSoundNotify && device_->refuseNotify) {
+    if ((riid == IID_IDirectSoundNotify && device_->refuseNotify) ||
+        (riid == IID_IDirectSound3DBuffer && device_->refuse3D)) {
       *out = nullptr;
       return E_NOINTERFACE;
     }
@@ -52,6 +84,7 @@ class RecordingBuffer final : public IDirectSoundBuffer {
   ULONG STDMETHODCALLTYPE Release() override {
     const ULONG left = --refs_;
     if (left == 0) {
+      follower_.reset();
       BufferEvent gone(BufferEvent::Released);
       gone.realLeft = real_->Release();
       device_->record(gone);
@@ -96,7 +129,10 @@ class RecordingBuffer final : public IDirectSoundBuffer {
   }
   HRESULT STDMETHODCALLTYPE Play(DWORD r1, DWORD r2, DWORD flags) override {
     device_->record(BufferEvent(BufferEvent::Play));
-    return real_->Play(r1, r2, flags);
+    const HRESULT hr = real_->Play(r1, r2, flags);
+    if (device_->followCursor && follower_ == nullptr)
+      follower_ = std::make_unique<CursorFollower>(device_, real_);
+    return hr;
   }
   HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD p) override {
     return real_->SetCurrentPosition(p);
@@ -106,6 +142,7 @@ class RecordingBuffer final : public IDirectSoundBuffer {
   HRESULT STDMETHODCALLTYPE SetPan(LONG v) override { return real_->SetPan(v); }
   HRESULT STDMETHODCALLTYPE SetFrequency(DWORD v) override { return real_->SetFrequency(v); }
   HRESULT STDMETHODCALLTYPE Stop() override {
+    follower_.reset();
     device_->record(BufferEvent(BufferEvent::Stop));
     return real_->Stop();
   }
@@ -133,6 +170,7 @@ class RecordingBuffer final : public IDirectSoundBuffer {
   std::atomic<ULONG> refs_{1};
   DWORD lockOffset_ = 0;
   void* lockStart_ = nullptr;
+  std::unique_ptr<CursorFollower> follower_;
 };
 
 }  // namespace
@@ -179,6 +217,26 @@ void RecordingDevice::record(BufferEvent event) {
 std::vector<BufferEvent> RecordingDevice::events() const {
   win::LockHolder hold(lock_);
   return events_;
+}
+
+std::string heard(const std::vector<BufferEvent>& events, DWORD bufferBytes) {
+  std::string buffer(bufferBytes, '\0');
+  std::string out;
+  bool playing = false;
+  DWORD last = 0;
+  for (const BufferEvent& e : events) {
+    if (e.kind == BufferEvent::Write) {
+      buffer.replace(e.offset, e.data.size(), e.data);
+    } else if (e.kind == BufferEvent::Play) {
+      playing = true;
+    } else if (e.kind == BufferEvent::Stop) {
+      playing = false;
+    } else if (playing && (e.kind == BufferEvent::Position || e.kind == BufferEvent::Cursor)) {
+      for (DWORD p = last; p != e.offset; p = (p + 1) % bufferBytes) out += buffer[p];
+      last = e.offset;
+    }
+  }
+  return out;
 }
 
 }  // namespace mivalotest

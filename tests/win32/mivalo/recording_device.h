@@ -2,7 +2,8 @@
 // DirectSound device, and what is done to the buffers made through it is
 // recorded: each Lock with its offset, each written part with its bytes (as
 // they are at Unlock), each play cursor read, Play, Stop and the buffer's
-// final release. A test can also make it refuse buffers, refuse the
+// final release. It can also follow the play cursor on a thread of its own
+// from Play to Stop, so that a test can tell what was heard. A test can also make it refuse buffers, refuse the
 // notification interface or fail SetNotificationPositions, to reach the
 // failure paths of the stream.
 #pragma once
@@ -20,10 +21,11 @@
 namespace mivalotest {
 
 struct BufferEvent {
-  enum Kind { Lock, Write, Position, Play, Stop, Released };
+  // Position: a cursor read by the stream; Cursor: one by the follower.
+  enum Kind { Lock, Write, Position, Cursor, Play, Stop, Released };
   explicit BufferEvent(Kind k) : kind(k) {}
   Kind kind;
-  DWORD offset = 0;    // Lock, Write: buffer offset; Position: the play cursor
+  DWORD offset = 0;    // Lock, Write: buffer offset; Position, Cursor: the play cursor
   DWORD bytes = 0;     // Lock: bytes asked
   std::string data;    // Write: the bytes of the part
   ULONG realLeft = 0;  // Released: what the real buffer's last Release answered
@@ -37,7 +39,9 @@ class RecordingDevice final : public IDirectSound {
   // Failure injection, set before the stream is made.
   HRESULT createFailure = S_OK;     // CreateSoundBuffer answers this
   bool refuseNotify = false;        // QueryInterface(IDirectSoundNotify) fails
+  bool refuse3D = false;            // QueryInterface(IDirectSound3DBuffer) fails
   HRESULT setNotifyFailure = S_OK;  // SetNotificationPositions answers this
+  bool followCursor = false;        // read the play cursor every 2 ms while playing
 
   std::vector<BufferEvent> events() const;
   ULONG references() const { return refs_.load(); }
@@ -79,5 +83,10 @@ class RecordingDevice final : public IDirectSound {
   mutable win::Lock lock_;
   std::vector<BufferEvent> events_;
 };
+
+// The bytes the play cursor passed over, in order: the buffer's content is
+// rebuilt from the writes, and the bytes between one cursor read and the
+// next (the stream's own reads and the follower's) are taken from it.
+std::string heard(const std::vector<BufferEvent>& events, DWORD bufferBytes);
 
 }  // namespace mivalotest

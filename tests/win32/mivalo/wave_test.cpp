@@ -80,17 +80,24 @@ TEST_F(MivaloWave, AnEmptyDataChunkGivesAnEmptyString) {
   EXPECT_EQ(machine->blockInfo(bytes)->words, 2);  // room for the zero byte
 }
 
-TEST_F(MivaloWave, AFileShorterThanItsDataChunkGivesTheSizeClaimed) {
-  WaveLayout layout;
-  layout.data = std::string(100, 'd');
-  std::string bytes = waveBytes(layout);
-  bytes.resize(44 + 40);
-  const VmValue s = data(tempFile(bytes));
-  const int32_t* words = machine->blockWords(s);
-  ASSERT_NE(words, nullptr);
-  EXPECT_EQ(words[0], 100);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(words + 1), 40), std::string(40, 'd'));
-  EXPECT_EQ(reinterpret_cast<const char*>(words + 1)[100], '\0');
+// The bytes the file lacks are silence, whatever the block held before.
+TEST_F(MivaloWave, AFileShorterThanItsDataChunkGivesSilenceForWhatItLacks) {
+  machine->setRawFill(0x5A5A5A5A);
+  for (uint16_t bits : {16, 8}) {
+    SCOPED_TRACE(bits);
+    WaveLayout layout;
+    layout.bitsPerSample = bits;
+    layout.data = std::string(100, 'd');
+    std::string bytes = waveBytes(layout);
+    bytes.resize(44 + 40);
+    const VmValue s = data(tempFile(bytes));
+    const int32_t* words = machine->blockWords(s);
+    ASSERT_NE(words, nullptr);
+    EXPECT_EQ(words[0], 100);
+    const std::string silence(60, bits == 8 ? '\x80' : '\0');
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(words + 1), 101),
+              std::string(40, 'd') + silence + '\0');
+  }
 }
 
 TEST_F(MivaloWave, EachStepOfTheHeaderCheckHasItsMessage) {

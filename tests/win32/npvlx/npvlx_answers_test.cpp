@@ -78,7 +78,7 @@ TEST_F(KeboTest, ActionThreeLaunchesWithTheAnswersPairs) {
   serve("start.htm", answer("", {{"launchapp", "Chat"}, {"version", "5"},
                                  {"paramsapp", "Room" + kParamSep + "#lobby#"},
                                  {"paramsapp1", kParamSep + "CMD" + kParamSep + "join\\\\now"}}, 3));
-  runHost({parameters({{"dialogpage", "start.htm"}, {"cyclic", "0"}})}, "", 500);
+  runHost({parameters({{"dialogpage", onTrustedServer("start.htm")}, {"cyclic", "0"}})}, "", 500);
   auto log = componentLog(module);
   EXPECT_TRUE(hasLine(log, "SetParam Room=\"lobby\""));
   EXPECT_TRUE(hasLine(log, "Command join\\now"));

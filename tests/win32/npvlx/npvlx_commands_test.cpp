@@ -138,9 +138,17 @@ TEST_F(KeboTest, DestroyEndsTheComponentsAndRemovedOnesAreGone) {
   EXPECT_EQ(linesStartingWith(log, "Terminate").size(), 1u);
   EXPECT_TRUE(hasLine(log, "RemoveApp -> 0x00000000"));
   EXPECT_TRUE(hasLine(log, "RemoveApp -> 0x00000001")) << "a second removal is refused";
-  // Its owner is alive still, so the command runs.
-  EXPECT_TRUE(hasLine(log, "ExecuteCmd SETMSG -> 0x00000000"));
+  // A removed component no longer commands the panel.
+  EXPECT_TRUE(hasLine(log, "ExecuteCmd SETMSG -> 0x00000001"));
   EXPECT_EQ(linesStartingWith(log, "Released").size(), 3u);
+}
+
+TEST_F(KeboTest, AnInstanceDestroyedBehindItsMessageBoxIsNotTouchedAfterwards) {
+  serve("start.htm", answer("", {{"launchapp", "Missing"}, {"urldata", onTrustedServer("package.asp")}}, 3));
+  auto lines = runHost({parameters({{"dialogpage", onTrustedServer("start.htm")}, {"cyclic", "0"}})},
+                       "--destroy-during-box", 800);
+  EXPECT_TRUE(hasLine(lines, "Destroy 0 during box -> 0"));
+  for (const auto& line : lines) EXPECT_EQ(line.find("package.asp"), std::string::npos) << line;
 }
 
 }  // namespace

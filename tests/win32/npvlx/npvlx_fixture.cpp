@@ -158,6 +158,8 @@ void KeboTest::writeKeboKey(bool withVlx, bool withDirectory) {
     RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(keboDir.c_str()),
                    static_cast<DWORD>(keboDir.size() + 1));
   }
+  RegSetValueExA(key.get(), "Servers", 0, REG_SZ, reinterpret_cast<const BYTE*>(kTrustedServer),
+                 sizeof kTrustedServer);
   DWORD vlx = 1003;
   if (withVlx) RegSetValueExA(key.get(), "VLX", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&vlx), sizeof vlx);
 }

@@ -16,6 +16,11 @@ namespace npvlx_test {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
+// The one server the tests' Kebo key trusts; the browser double serves its
+// pages from the served folder like any other.
+inline constexpr char kTrustedServer[] = "http://kebo.test";
+inline std::string onTrustedServer(const std::string& page) { return std::string(kTrustedServer) + "/" + page; }
+
 // Payloads built into the test program (see payloads.rc).
 enum Payload { kInprocDll = 101, kInprocDllCompressed = 102, kServerExeCompressed = 103 };
 std::string payloadBytes(Payload which);
@@ -41,7 +46,7 @@ class KeboTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // The Kebo key, complete unless told otherwise.
+  // The Kebo key, complete unless told otherwise, trusting kTrustedServer.
   void writeKeboKey(bool withVlx = true, bool withDirectory = true);
   // A file of the served folder.
   void serve(const std::string& name, const std::string& bytes);

@@ -44,17 +44,18 @@ TEST_F(KeboTest, AMissingComponentIsFetchedInstalledFromItsPayloadAndThenLaunche
   ASSERT_EQ(package.substr(0, 4), "SZDD");
   serve("chat-package.asp", answer(package, {{"regpath", "Chat"}, {"physpath", "chat.dll"}, {"clsid", kInprocClsid},
                                              {"version", "4"}}, 2));
+  const std::string packageUrl = onTrustedServer("chat-package.asp");
   Pairs page = {{"width", "200"}, {"height", "60"}, {"bgcolor", "0"}, {"textcolor", std::to_string(0x00FFFFFF)},
-                {"launchapp", "Chat"}, {"version", "3"},
-                {"urldata", "chat-package.asp"}, {"sizedata", std::to_string(package.size())},
+                {"dialogpage", onTrustedServer("dialog.asp")}, {"launchapp", "Chat"}, {"version", "3"},
+                {"urldata", packageUrl}, {"sizedata", std::to_string(package.size())},
                 {"thispage", "url" + kSep + "welcome.htm" + kSep + "frame" + kSep + "main"},
                 {"paramsapp", "CMD" + kSep + "CALL SETMSG|NUMMSG=1|TEXTMSG=ready"}};
   std::string during = scratchDir + "\\during.bmp", after = scratchDir + "\\after";
   auto lines = runHost({parameters(page)},
-                       "--chunk 8192 --mid-snapshot chat-package.asp \"" + during + "\" --snapshot \"" + after + "\"",
+                       "--chunk 8192 --mid-snapshot " + packageUrl + " \"" + during + "\" --snapshot \"" + after + "\"",
                        1500);
   EXPECT_TRUE(hasLine(lines, componentBox("Chat")));
-  EXPECT_TRUE(hasLine(lines, "GetURL 0 url=chat-package.asp target=(null)"));
+  EXPECT_TRUE(hasLine(lines, "GetURL 0 url=" + packageUrl + " target=(null)"));
   EXPECT_TRUE(hasLine(lines, "GetURL 0 url=welcome.htm target=main"));
 
   // Half-way: the waiting message, and half of the 20 blocks lit.
@@ -93,7 +94,7 @@ TEST_F(KeboTest, ALocalServerIsInstalledWithRegserverAndLaunched) {
   std::string package = payloadBytes(kServerExeCompressed);
   serve("srv.asp", answer(package, {{"regpath", "Server"}, {"physpath", "keboserver.exe"}, {"clsid", kServerClsid},
                                     {"version", "1"}}, 2));
-  auto lines = runHost({parameters({{"dialogpage", "srv.asp"}, {"cyclic", "0"}})}, "--chunk 8192", 1500);
+  auto lines = runHost({parameters({{"dialogpage", onTrustedServer("srv.asp")}, {"cyclic", "0"}})}, "--chunk 8192", 1500);
   std::string installed = keboDir + "\\keboserver.exe";
   ASSERT_TRUE(fileExists(installed));
   EXPECT_TRUE(hasLine(componentLog(installed), "regserver"));
@@ -121,7 +122,7 @@ TEST_F(KeboTest, InstallFailuresAreReportedAndNothingIsWrittenOutsideTheKeboDire
   Pairs common = {{"cyclic", "0"}, {"errurl", "err.asp"}, {"errfrm", "ef"}};
   auto page = [&](const char* dialog) {
     Pairs p = common;
-    p.push_back({"dialogpage", dialog});
+    p.push_back({"dialogpage", onTrustedServer(dialog)});
     return parameters(p);
   };
   auto lines = runHost({page("escape.asp"), page("absolute.asp"), page("notadll.asp")}, "--chunk 8192", 1200);

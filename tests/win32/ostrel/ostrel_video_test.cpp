@@ -151,8 +151,13 @@ TEST_F(OstrelVideoTest, FrameSizesAndResults) {
   EXPECT_EQ(call("ZKV6readIX", {f, current, reference}), intValue(0));
   EXPECT_EQ(file.position(), bytes.size());
   for (int i = 0; i < 640 * 480; ++i) ASSERT_EQ(machine->bitmapPixels(current)[i], 0x2222);
-  // At the end of the file the frame word reads as nothing: size below 4.
-  EXPECT_EQ(call("ZKV6readIX", {f, current, reference}), intValue(-1));
+  // At the end of the file there is no frame word: no picture, not "no
+  // memory", for both primitives; a frame word cut short reads the same.
+  EXPECT_EQ(call("ZKV6readIX", {f, current, reference}), intValue(-2));
+  const VmValue pano = machine->makeBitmap(2048, 768);
+  EXPECT_EQ(call("ZKV6readWarp", {f, pano}), intValue(-2));
+  TempFile cut(Bytes{20, 0});
+  EXPECT_EQ(call("ZKV6readWarp", {machine->makeFile(cut.handle()), pano}), intValue(-2));
 }
 
 TEST_F(OstrelVideoTest, WrongArgumentsConsumeNothing) {

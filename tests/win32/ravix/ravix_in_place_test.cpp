@@ -1,6 +1,8 @@
 // The control in place in a container site: its window, painting through
-// the draw routine, focus, keyboard and the boxes of IOleControl.
+// the draw routine, the clip rectangle, the property frame, focus, keyboard
+// and the boxes of IOleControl.
 #include <gtest/gtest.h>
+#include <olectl.h>
 
 #include <cctype>
 
@@ -191,6 +193,53 @@ TEST(RavixInPlace, ControlInfoAndMnemonicShowTheirBoxesFirst) {
   EXPECT_EQ(posted.lParam, 0x20000001);
   EXPECT_EQ(control->OnAmbientPropertyChange(DISPID_UNKNOWN), S_OK);
   EXPECT_EQ(control->FreezeEvents(TRUE), S_OK);
+}
+
+// Only the part of the window inside the clip rectangle shows.
+TEST(RavixInPlace, TheWindowIsClippedToTheClipRectangle) {
+  TestSite site;
+  InPlace inPlace(site);
+  ASSERT_EQ(inPlace.activated, S_OK);
+  ComPtr<IOleInPlaceObject> object;
+  ASSERT_EQ(inPlace.control.As(&object), S_OK);
+  const RECT position{10, 20, 210, 120};
+  const RECT clip{60, 0, 500, 100};
+  ASSERT_EQ(object->SetObjectRects(&position, &clip), S_OK);
+  RECT region{};
+  EXPECT_EQ(GetWindowRgnBox(inPlace.window, &region), SIMPLEREGION);
+  EXPECT_EQ(region.left, 50);
+  EXPECT_EQ(region.top, 0);
+  EXPECT_EQ(region.right, 200);
+  EXPECT_EQ(region.bottom, 80);
+  ASSERT_EQ(object->SetObjectRects(&position, &position), S_OK);
+  EXPECT_EQ(GetWindowRgnBox(inPlace.window, &region), ERROR) << "a whole window keeps no region";
+}
+
+// The property frame's title, and the frame closed, from a timer of the
+// test's thread: the frame's own message loop runs it, and only its own
+// thread can take the frame down.
+std::string frameTitle;
+BOOL CALLBACK closeFrame(HWND window, LPARAM) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  frameTitle = text;
+  DestroyWindow(window);
+  return FALSE;
+}
+void CALLBACK onFrameTimer(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), closeFrame, 0);
+}
+
+TEST(RavixInPlace, ThePropertiesVerbShowsThePropertyFrame) {
+  TestSite site;
+  InPlace inPlace(site);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, onFrameTimer);
+  EXPECT_EQ(inPlace.object->DoVerb(OLEIVERB_PROPERTIES, nullptr, &site, 0, site.host(), nullptr), S_OK);
+  KillTimer(nullptr, timer);
+  EXPECT_NE(frameTitle.find("Voxa"), std::string::npos) << "no property frame was shown";
 }
 
 }  // namespace

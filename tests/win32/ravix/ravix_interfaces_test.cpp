@@ -288,6 +288,9 @@ TEST(RavixInterfaces, StockAnswersOfViewDataAndPropertyPages) {
   EXPECT_EQ(status, 3u);
   EXPECT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
   EXPECT_EQ(status, 131473u);
+  EXPECT_EQ(object->GetMiscStatus(DVASPECT_ICON, &status), S_OK);
+  EXPECT_EQ(status, 0u);
+  EXPECT_EQ(object->DoVerb(OLEIVERB_OPEN, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
   CAUUID list{};
   ASSERT_EQ(pages->GetPages(&list), S_OK);
   ASSERT_EQ(list.cElems, 1u);
@@ -332,6 +335,14 @@ TEST(RavixInterfaces, TypeLibraryDescribesTheControl) {
   EXPECT_EQ(libraryAttributes->lcid, 0x0409u);
   EXPECT_EQ(libraryAttributes->syskind, SYS_WIN32);
   library->ReleaseTLibAttr(libraryAttributes);
+  std::vector<std::string> typeNames;
+  for (UINT k = 0; k < library->GetTypeInfoCount(); ++k) {
+    BSTR name = nullptr;
+    ASSERT_EQ(library->GetDocumentation(static_cast<INT>(k), &name, nullptr, nullptr, nullptr), S_OK);
+    typeNames.push_back(win::bstrToAnsi(name));
+    SysFreeString(name);
+  }
+  EXPECT_EQ(typeNames, (std::vector<std::string>{"_VOXAEvents", "Voxa", "IVoxa"}));
 
   TYPEATTR* attributes = nullptr;
   ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
@@ -367,6 +378,7 @@ TEST(RavixInterfaces, TypeLibraryDescribesTheControl) {
   GUID source{};
   EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
   EXPECT_EQ(guidText(source), guidText(ravix::kDiidVoxaEvents));
+  EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID + 1, &source), E_FAIL);
   ComPtr<ITypeInfo> coclass;
   ASSERT_EQ(classInfo->GetClassInfo(&coclass), S_OK);
   ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);

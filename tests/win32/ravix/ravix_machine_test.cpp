@@ -179,6 +179,72 @@ TEST_F(RavixMachine, SendMessageWhileIdleDoesNotCallTheMachine) {
   EXPECT_EQ(result, 1);
 }
 
+// A container's advise sink that holds the control, as a page's may.
+class HoldingSink final : public IAdviseSink {
+ public:
+  explicit HoldingSink(IUnknown* control) : control_(control) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IAdviseSink ? this : nullptr;
+    if (*out == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override {}
+  void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+  void STDMETHODCALLTYPE OnSave() override {}
+  void STDMETHODCALLTYPE OnClose() override {}
+
+ private:
+  ComPtr<IUnknown> control_;
+  ULONG references_ = 1;
+};
+
+// Close lets go of the view sink and the OLE sinks: the control, released by
+// its container, goes, its machine ends, and the process can launch again.
+TEST_F(RavixMachine, CloseLetsGoOfSinksThatHoldTheControl) {
+  TestSite site;
+  {
+    ComPtr<IVoxa> control = createControl();
+    ComPtr<IOleObject> object;
+    ComPtr<IViewObject> view;
+    ASSERT_EQ(control.As(&object), S_OK);
+    ASSERT_EQ(control.As(&view), S_OK);
+    ASSERT_EQ(object->SetClientSite(&site), S_OK);
+    auto* viewSink = new HoldingSink(control.Get());
+    ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, viewSink), S_OK);
+    viewSink->Release();
+    auto* oleSink = new HoldingSink(control.Get());
+    DWORD cookie = 0;
+    ASSERT_EQ(object->Advise(oleSink, &cookie), S_OK);
+    oleSink->Release();
+    BstrVariable commandLine(command("run").c_str());
+    long result = 0;
+    ASSERT_EQ(control->LaunchMachine(commandLine.get(), 1, 0, &result), S_OK);
+
+    EXPECT_EQ(object->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
+    EXPECT_EQ(site.saves, 0) << "a clean control is not saved";
+    SIZEL size{1234, 567};
+    ASSERT_EQ(object->SetExtent(DVASPECT_CONTENT, &size), S_OK);
+    EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+    EXPECT_EQ(site.saves, 0);
+    EXPECT_EQ(object->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
+    EXPECT_EQ(site.saves, 1) << "a dirty control asks its site to save it";
+    object->SetClientSite(nullptr);
+  }
+  EXPECT_TRUE(wasReported("end machine 0")) << "the control was not released";
+  ComPtr<IVoxa> next = createControl();
+  BstrVariable commandLine(command("run").c_str());
+  long result = 0;
+  EXPECT_EQ(next->LaunchMachine(commandLine.get(), 1, 0, &result), S_OK);
+}
+
 WNDPROC originalProc = nullptr;
 LRESULT CALLBACK replacementProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(originalProc, window, message, wParam, lParam);

@@ -17,6 +17,7 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public IOl
   HWND host() const { return host_; }
 
   int controlInfoChanges = 0;
+  int saves = 0;  // SaveObject calls
   int uiActivations = 0;
   int inPlaceActivations = 0;
   std::vector<MSG> translated;  // TranslateAccelerator calls
@@ -29,7 +30,10 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public IOl
   ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&references_); }
 
   // IOleClientSite
-  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SaveObject() override {
+    ++saves;
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override;
   HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override;
   HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }

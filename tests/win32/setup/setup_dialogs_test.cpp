@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "common/win32/handles.h"
 #include "in_process_run.h"
 #include "resource.h"
 #include "scratch.h"
@@ -32,6 +33,24 @@ HTREEITEM openFolder(HWND chooser, const std::string& folder) {
 }
 
 std::string logOf(const std::string& folder) { return readFile(folder + "\\log.txt"); }
+
+// Logs DSTDIR after the welcome dialog: C:\kept unless a directory is chosen.
+constexpr const char* kChooseOrKeep =
+    "[Setup]\r\nset DSTDIR \"C:\\kept\"\r\nIShowInstallDlg\r\nAppendFile DSTDIR \"log.txt\"\r\n";
+
+struct OpenChooser {
+  HWND welcome;
+  HWND chooser;
+};
+
+// The welcome dialog's directory chooser, open at d:\setuptests\FOLDER.
+OpenChooser openChooserAt(Robot& robot, const std::string& folder) {
+  HWND welcome = robot.waitFor(IDC_CHANGE_DESTINATION);
+  Robot::click(welcome, IDC_CHANGE_DESTINATION);
+  HWND chooser = robot.waitFor(IDC_TREE);
+  openFolder(chooser, folder);
+  return {welcome, chooser};
+}
 
 TEST(SetupDialogsTest, WelcomeDialogShowsTheScriptsTextsAndTakesANewDestination) {
   std::string folder = freshFolder("dialog_welcome");
@@ -105,13 +124,9 @@ TEST(SetupDialogsTest, ANewDirectoryIsCheckedAndMadeAtOnceEvenWhenTheChooserIsCa
   std::string folder = freshFolder("dialog_newdir");
   std::string proposed, newLabel;
   bool stayedOnBadName = false, stayedOnEmpty = false, stayedOnEscape = false;
-  RunResult result = runInProcess(folder,
-      "[Setup]\r\nset DSTDIR \"C:\\kept\"\r\nIShowInstallDlg\r\nAppendFile DSTDIR \"log.txt\"\r\n",
+  RunResult result = runInProcess(folder, kChooseOrKeep,
       [&](Robot& robot) {
-        HWND welcome = robot.waitFor(IDC_CHANGE_DESTINATION);
-        Robot::click(welcome, IDC_CHANGE_DESTINATION);
-        HWND chooser = robot.waitFor(IDC_TREE);
-        openFolder(chooser, "dialog_newdir");
+        auto [welcome, chooser] = openChooserAt(robot, "dialog_newdir");
         Robot::click(chooser, IDC_NEW_DIRECTORY);
         HWND box = robot.waitFor(IDC_NEW_NAME);
         proposed = Robot::text(box, IDC_NEW_NAME);
@@ -142,10 +157,46 @@ TEST(SetupDialogsTest, ANewDirectoryIsCheckedAndMadeAtOnceEvenWhenTheChooserIsCa
   EXPECT_EQ(logOf(folder), "C:\\kept\r\n");  // the chooser was cancelled
 }
 
+TEST(SetupDialogsTest, TheChooserRefusesAPathThatDoesNotFitInsteadOfCuttingIt) {
+  std::string folder = freshFolder("dialog_long_path");
+  const std::string longName(150, 'n');
+  std::string refusal;
+  bool stayedOpen = false;
+  RunResult result = runInProcess(folder, kChooseOrKeep,
+      [&](Robot& robot) {
+        auto [welcome, chooser] = openChooserAt(robot, "dialog_long_path");
+        for (int level = 0; level < 2; ++level) {  // each new directory is selected
+          Robot::click(chooser, IDC_NEW_DIRECTORY);
+          HWND box = robot.waitFor(IDC_NEW_NAME);
+          SetDlgItemTextA(box, IDC_NEW_NAME, longName.c_str());
+          Robot::click(box, IDOK);
+          robot.waitGone(box);
+        }
+        Robot::click(chooser, IDOK);
+        HWND message = robot.waitFor(kBoxText);
+        refusal = Robot::text(message, kBoxText);
+        Robot::click(message, IDOK);
+        robot.waitGone(message);
+        stayedOpen = IsWindowVisible(chooser) != FALSE;
+        Robot::click(chooser, IDCANCEL);
+        robot.waitGone(chooser);
+        Robot::click(welcome, IDOK);
+      });
+  EXPECT_EQ(result.failure, "");
+  EXPECT_EQ(refusal, "The path d:\\setuptests\\dialog_long_path\\" + longName + "\\" + longName +
+                         " is too long to install into (at most 259 characters). Choose a shorter one.");
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(logOf(folder), "C:\\kept\r\n");
+}
+
 TEST(SetupDialogsTest, TheAgreementShowsTheFileAsItIsAndTheScriptDecides) {
   std::string folder = freshFolder("dialog_licence");
   const std::string licence = "Line one\nline two\r\n\tend";
-  writeFile(folder + "\\licence.txt", licence);
+  // Another program holds the agreement open for writing.
+  win::UniqueHandle held = win::adoptFileHandle(CreateFileA((folder + "\\licence.txt").c_str(), GENERIC_WRITE,
+      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(held.get(), licence.data(), static_cast<DWORD>(licence.size()), &written, nullptr));
   std::string shown, emptyShown = "?";
   RunResult result = runInProcess(folder,
       "[Setup]\r\nShowFile \"licence.txt\"\r\nIf\r\nAppendFile \"agreed\" \"log.txt\"\r\nElse\r\n"

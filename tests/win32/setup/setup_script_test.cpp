@@ -100,6 +100,18 @@ TEST(SetupScriptTest, ASectionThatRunsItselfEndsWithOneMessage) {
   EXPECT_EQ(run.log(), "");
 }
 
+TEST(SetupScriptTest, AWalkAtTheNestingLimitShowsOneMessageAndTheProgramEnds) {
+  std::string folder = freshFolder("script_recursion_walk");
+  writeFile(folder + "\\five.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n");
+  writeFile(folder + "\\setup.ini", "[Setup]\r\nParseFile \"five.txt\" \"Setup\"\r\n");
+  SetupResult result = runSetup("", folder);
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 0);
+  ASSERT_EQ(result.boxes.size(), 1u);
+  EXPECT_EQ(result.boxes[0].text,
+            "Sections nested too deeply (more than 64 runs) at section Setup. Aborting.");
+}
+
 TEST(SetupScriptTest, SystemVariablesAndMessageBoxAnswers) {
   ScriptCase run = runScript("script_system",
       "[Setup]\r\nGetSystemVars\r\n"

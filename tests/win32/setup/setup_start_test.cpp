@@ -53,9 +53,11 @@ TEST(SetupStartTest, TheCommandLineNamesTheScriptsDirectory) {
   EXPECT_FALSE(exists(elsewhere + "\\ran.txt"));
 }
 
-TEST(SetupStartTest, SetupTxtSelectsUninstallWithoutASwitch) {
+TEST(SetupStartTest, SetupTxtSelectsUninstallWithoutASwitchEvenWhileHeldOpenForWriting) {
   std::string folder = folderWithScript("start_setup_txt");
-  writeFile(folder + "\\setup.txt", "");
+  win::UniqueHandle held = win::adoptFileHandle(CreateFileA((folder + "\\setup.txt").c_str(), GENERIC_WRITE,
+      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
   SetupResult result = runSetup("", folder);
   EXPECT_EQ(readFile(folder + "\\ran.txt"), "Uninstall\r\n");
 }

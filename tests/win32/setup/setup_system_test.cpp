@@ -10,6 +10,7 @@
 
 #include "in_process_run.h"
 #include "scratch.h"
+#include "tests/win32/unicode_keys.h"
 
 namespace setup::testing {
 namespace {
@@ -142,6 +143,50 @@ std::optional<std::string> registryString(HKEY root, const std::string& key, con
   return std::string(data);
 }
 
+// HKEY_LOCAL_MACHINE of this process only: a key of the current user.
+class PrivateMachineKey {
+ public:
+  PrivateMachineKey() {
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, key_);
+  }
+  ~PrivateMachineKey() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(key_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  }
+  void setString(const char* name, DWORD type, const std::string& value) {
+    HKEY version = nullptr;
+    RegCreateKeyExA(key_, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &version, nullptr);
+    RegSetValueExA(version, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(version);
+  }
+
+ private:
+  static constexpr const char* kKey = "Software\\VoxaSetupTests\\Machine";
+  HKEY key_ = nullptr;
+};
+
+TEST(SetupSystemTest, TheProgramFilesValueIsExpandedOrPassedOverWhenItDoesNotFit) {
+  std::string folder = freshFolder("system_program_files");
+  const std::string script = "[Setup]\r\nGetSystemVars\r\nAppendFile DSTDIR \"log.txt\"\r\n";
+  SetEnvironmentVariableA("VOXA_TEST_DRIVE", "E:");
+  SetEnvironmentVariableA("VOXA_TEST_LONG", std::string(1100, 'x').c_str());
+  {
+    PrivateMachineKey machine;
+    machine.setString("ProgramFilesDir", REG_SZ, "C:\\Fallback");
+    machine.setString("ProgramFilesPath", REG_EXPAND_SZ, "%VOXA_TEST_DRIVE%\\Programs");
+    EXPECT_EQ(runInProcess(folder, script, [](Robot&) {}).failure, "");
+    machine.setString("ProgramFilesPath", REG_EXPAND_SZ, "%VOXA_TEST_LONG%");
+    EXPECT_EQ(runInProcess(folder, script, [](Robot&) {}).failure, "");
+  }
+  SetEnvironmentVariableA("VOXA_TEST_DRIVE", nullptr);
+  SetEnvironmentVariableA("VOXA_TEST_LONG", nullptr);
+  EXPECT_EQ(readFile(folder + "\\log.txt"), "E:\\Programs\\VOXA\\\r\nC:\\Fallback\\VOXA\\\r\n");
+}
+
 TEST(SetupSystemTest, TheUninstallEntryIsWrittenAndDeleted) {
   std::string folder = freshFolder("system_uninstall");
   const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Voxa Setup Test";
@@ -181,6 +226,8 @@ TEST(SetupSystemTest, DetectVoxaAndCleanRegistry) {
   setClassKey("vxm_auto_file\\DefaultIcon", "C:\\Tools\\voxa.exe,0");
   setClassKey("vxm_auto_file\\shell\\open\\command", "\"C:\\Tools\\voxa.exe\" \"%1\"");
   setClassKey("vxm_auto_file\\shell\\open\\command\\extra", "below the command");
+  ASSERT_TRUE(unicode_keys::createBelow(HKEY_CLASSES_ROOT, "vxm_auto_file\\shell\\open\\command"));
+  ASSERT_TRUE(unicode_keys::createBelow(HKEY_CLASSES_ROOT, ".vxm"));
   RunResult result = runInProcess(folder,
       "[Setup]\r\nDetectVOXA\r\nIf\r\nAppendFile VOXApath \"log.txt\"\r\nEndif\r\n"
       "CleanRegistry\r\nDetectVOXA\r\nIf\r\nAppendFile \"still there\" \"log.txt\"\r\nElse\r\n"

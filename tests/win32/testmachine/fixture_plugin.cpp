@@ -9,6 +9,13 @@ namespace {
 
 VmCallbacks* cb = nullptr;
 
+// A failure: removes the pushed values, leaves nil and answers code.
+int fail(VmMachine* m, int pushed, int code) {
+  while (pushed-- > 0) cb->vmPop(m);
+  cb->vmPush(m, vm::kNil);
+  return code;
+}
+
 // fxAdd a b -> a + b
 int VMCALL fxAdd(VmMachine* m) {
   const VmValue b = cb->vmPop(m);
@@ -23,12 +30,12 @@ int VMCALL fxNest(VmMachine* m) {
   const VmValue b = cb->vmPop(m);
   const VmValue a = cb->vmPop(m);
   const int inner = cb->vmAlloc(m, 2, kVmTupleBlock);
-  if (inner < 0) return inner;
+  if (inner < 0) return fail(m, 0, inner);
   cb->vmSetWord(m, inner, 0, b);
   cb->vmSetWord(m, inner, 1, vm::makeInt(vm::intOf(a) + vm::intOf(b)));
-  if (int rc = cb->vmPush(m, vm::makeRef(inner)); rc < 0) return rc;
+  if (int rc = cb->vmPush(m, vm::makeRef(inner)); rc < 0) return fail(m, 0, rc);
   const int outer = cb->vmAlloc(m, 2, kVmTupleBlock);
-  if (outer < 0) return outer;
+  if (outer < 0) return fail(m, 1, outer);
   const VmValue innerRef = cb->vmPop(m);
   cb->vmSetWord(m, outer, 0, a);
   cb->vmSetWord(m, outer, 1, innerRef);
@@ -51,10 +58,11 @@ int VMCALL fxLabel(VmMachine* m) {
   const char* chars = vm::stringChars(*cb, m, s);
   char label[256];
   wsprintfA(label, "%s#%d", chars != nullptr ? chars : "", vm::intOf(n));
-  if (int rc = cb->vmPushString(m, label); rc < 0) return rc;
-  if (int rc = cb->vmPush(m, vm::makeInt(lstrlenA(label))); rc < 0) return rc;
-  if (int rc = cb->vmPush(m, vm::makeInt(2)); rc < 0) return rc;
-  return cb->vmMakeTuple(m);
+  if (int rc = cb->vmPushString(m, label); rc < 0) return fail(m, 0, rc);
+  if (int rc = cb->vmPush(m, vm::makeInt(lstrlenA(label))); rc < 0) return fail(m, 1, rc);
+  if (int rc = cb->vmPush(m, vm::makeInt(2)); rc < 0) return fail(m, 2, rc);
+  if (int rc = cb->vmMakeTuple(m); rc < 0) return fail(m, 3, rc);
+  return 0;
 }
 
 // fxHalf f -> f / 2
@@ -62,7 +70,7 @@ int VMCALL fxHalf(VmMachine* m) {
   float f = 0;
   if (!vm::readFloat(*cb, m, cb->vmPop(m), f)) return cb->vmPush(m, vm::kNil);
   const int block = cb->vmAlloc(m, 1, kVmRawBlock);
-  if (block < 0) return block;
+  if (block < 0) return fail(m, 0, block);
   cb->vmBlockData(m, block)[0] = vm::bitsFromFloat(f / 2);
   return cb->vmPush(m, vm::makeRef(block));
 }
@@ -127,10 +135,12 @@ int VMCALL fxThreadLog(VmMachine* m) {
   return cb->vmPush(m, vm::makeInt(thread != nullptr ? 0 : 1));
 }
 
-// fxUnbalanced n -> leaves n and n + 1: one value too many
+// fxUnbalanced n -> leaves n and n + 1: one value too many; a negative n
+// is also returned as a failure code.
 int VMCALL fxUnbalanced(VmMachine* m) {
   const VmValue n = cb->vmPeek(m, 0);
-  return cb->vmPush(m, vm::makeInt(vm::intOf(n) + 1));
+  const int rc = cb->vmPush(m, vm::makeInt(vm::intOf(n) + 1));
+  return vm::intOf(n) < 0 ? vm::intOf(n) : rc;
 }
 
 // fxBadBlock n -> reads word 0 of block n, which need not exist

@@ -106,6 +106,7 @@ TEST_F(Plugin, InjectedFailuresReachThePrimitive) {
   machine.failAllocAt(2);  // the tuple of vmMakeTuple
   EXPECT_EQ(machine.call("fxLabel", labelArgs).code, kAllocFailed);
   EXPECT_EQ(machine.stackDepth(), 0u);
+  EXPECT_EQ(machine.faults(), std::vector<std::string>{}) << "each failure left nil alone";
 }
 
 TEST_F(Plugin, PushStringAndMakeTuple) {
@@ -139,6 +140,14 @@ TEST_F(Plugin, UnbalancedPrimitiveIsAFault) {
   EXPECT_EQ(result.value, machine.makeInt(2));
   ASSERT_EQ(machine.faults().size(), 1u);
   EXPECT_NE(machine.faults()[0].find("left 2 values"), std::string::npos);
+  EXPECT_EQ(machine.stackDepth(), 0u);
+  // A failure that leaves what it pushed.
+  machine.clearFaults();
+  result = machine.call("fxUnbalanced", {machine.makeInt(-5)});
+  EXPECT_EQ(result.code, -5);
+  EXPECT_EQ(result.value, vm::kNil);
+  EXPECT_EQ(machine.faults(), std::vector<std::string>{
+                                  "primitive fxUnbalanced returned -5 and left 2 values instead of nil"});
   EXPECT_EQ(machine.stackDepth(), 0u);
 }
 
