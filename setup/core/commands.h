@@ -57,17 +57,48 @@ void SystemCommand(Interpreter&, const CommandCall&);
 
 namespace setup {
 
+// Every command of the script language, in the order of the command table:
+// a command's number is its id.
+enum class CommandId : int {
+  MkDir, CopyA, Copy, CopyS, CopyD, MoveA, Move, MoveS, MoveD, Register, MkPgmGroup, MkLink,
+  CopyDir2Dest, CreateSourceLink, AddPartition, Set, Get, Goto, Quit, ShowFile, GetSystemVars,
+  IShowInstallDlg, If, Else, Endif, Exist, ApplyOnFiles, Return, MsgBoxOK, MsgBoxOKCancel,
+  DetectTCPIP, Strcat, Strcmp, Run, Delete, Unregister, Deltree, GetPgmGroup, DelPgmGroup,
+  SetUninstall, RegisterFont, UnregisterFont, FindInFile, ParseFile, DetectVOXA, AppendFile,
+  GetTempFileName, Include, DelUninstall, SetupType, Clr, Stricmp, MsgBoxYESNO, RunWait,
+  CleanRegistry,
+};
+
+// What a command does with variables and sections beyond the values of its
+// arguments: the variables it sets or reads by itself, and the section it
+// runs (what the script checker follows).
+struct CommandEffects {
+  std::string_view sets;             // variables the command sets, space separated
+  std::string_view reads;            // variables it reads by itself
+  bool setsNamedVariable = false;    // its first word names the variable it sets
+  bool readsNamedVariable = false;   // ... and that variable's value is read too
+  int sectionArgument = 0;           // the argument naming the section it runs
+  bool sectionInNamedFile = false;   // the first argument names that section's file
+  std::string_view setsForSection;   // variables set for each run of that section
+};
+
 struct CommandEntry {
+  CommandId id;
   const char* keyword;
+  // commands::SystemCommand for the commands the program's system and
+  // dialog layer carries out (by the id).
   commands::Handler handler;
   int requiredArguments;  // what the command needs to do its work
   int usedArguments;      // what it reads at most; more are ignored
   bool firstNamesVariable;  // its first word is a variable's name, not a value
+  CommandEffects effects = {};
 };
 
 // Every command of the script language; a command's number is its index.
 int commandCount();
 const CommandEntry& commandEntry(int number);
+inline const CommandEntry& commandEntry(CommandId id) { return commandEntry(static_cast<int>(id)); }
+inline CommandId commandId(const CommandCall& call) { return commandEntry(call.command).id; }
 // The number of keyword, letter case ignored; -1 when it is not a command.
 int findCommand(std::string_view keyword);
 

@@ -1,50 +1,32 @@
 #include "system_commands.h"
 
-#include <array>
-
 #include "commands.h"
-#include "script_text.h"
 
 namespace setup::win32 {
 
-namespace {
-
-struct SystemEntry {
-  const char* keyword;
-  void (*handler)(Interpreter&, const CommandCall&);
-};
-
-constexpr std::array kSystemCommands = {
-    SystemEntry{"Register", Register},
-    SystemEntry{"Unregister", Unregister},
-    SystemEntry{"RegisterFont", RegisterFont},
-    SystemEntry{"UnregisterFont", UnregisterFont},
-    SystemEntry{"MkPgmGroup", MkPgmGroup},
-    SystemEntry{"GetPgmGroup", GetPgmGroup},
-    SystemEntry{"DelPgmGroup", DelPgmGroup},
-    SystemEntry{"MkLink", MkLink},
-    SystemEntry{"CreateSourceLink", CreateSourceLink},
-    SystemEntry{"SetUninstall", SetUninstall},
-    SystemEntry{"DelUninstall", DelUninstall},
-    SystemEntry{"CleanRegistry", CleanRegistry},
-    SystemEntry{"DetectVOXA", DetectVOXA},
-    SystemEntry{"DetectTCPIP", DetectTCPIP},
-    SystemEntry{"Run", Run},
-    SystemEntry{"RunWait", RunWait},
-    SystemEntry{"IShowInstallDlg", IShowInstallDlg},
-    SystemEntry{"ShowFile", ShowFile},
-    SystemEntry{"SetupType", SetupType},
-};
-
-}  // namespace
-
+// The rows of the command table whose handler is SystemCommand, by their id.
 void Win32SystemCommands::run(Interpreter& interpreter, const CommandCall& call) {
-  const char* keyword = commandEntry(call.command).keyword;
-  for (const SystemEntry& entry : kSystemCommands) {
-    if (equalsIgnoringCase(entry.keyword, keyword)) {
-      entry.handler(interpreter, call);
-      return;
-    }
+  switch (commandId(call)) {
+    case CommandId::Register: return Register(interpreter, call);
+    case CommandId::Unregister: return Unregister(interpreter, call);
+    case CommandId::RegisterFont: return RegisterFont(interpreter, call);
+    case CommandId::UnregisterFont: return UnregisterFont(interpreter, call);
+    case CommandId::MkPgmGroup: return MkPgmGroup(interpreter, call);
+    case CommandId::GetPgmGroup: return GetPgmGroup(interpreter, call);
+    case CommandId::DelPgmGroup: return DelPgmGroup(interpreter, call);
+    case CommandId::MkLink: return MkLink(interpreter, call);
+    case CommandId::CreateSourceLink: return CreateSourceLink(interpreter, call);
+    case CommandId::SetUninstall: return SetUninstall(interpreter, call);
+    case CommandId::DelUninstall: return DelUninstall(interpreter, call);
+    case CommandId::CleanRegistry: return CleanRegistry(interpreter, call);
+    case CommandId::DetectVOXA: return DetectVOXA(interpreter, call);
+    case CommandId::DetectTCPIP: return DetectTCPIP(interpreter, call);
+    case CommandId::Run: return Run(interpreter, call);
+    case CommandId::RunWait: return RunWait(interpreter, call);
+    case CommandId::IShowInstallDlg: return IShowInstallDlg(interpreter, call);
+    case CommandId::ShowFile: return ShowFile(interpreter, call);
+    case CommandId::SetupType: return SetupType(interpreter, call);
+    default: return;
   }
 }
 

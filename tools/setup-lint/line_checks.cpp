@@ -38,7 +38,7 @@ class LineChecker {
   void checkCommand(size_t index);
   void checkArguments(size_t index, const CommandLine& parsed, const setup::CommandEntry& entry);
   void checkSkip(size_t index, std::string_view keyword);
-  void checkTarget(size_t index, const CommandLine& parsed, const CommandEffects& effects);
+  void checkTarget(size_t index, const CommandLine& parsed, const setup::CommandEntry& entry);
 
   Package& package_;
   const ScriptFile& file_;
@@ -102,10 +102,9 @@ void LineChecker::checkCommand(size_t index) {
   }
   const setup::CommandEntry& entry = setup::commandEntry(number);
   checkArguments(index, parsed, entry);
-  if (setup::equalsIgnoringCase(entry.keyword, "If")) checkSkip(index, "If");
-  if (setup::equalsIgnoringCase(entry.keyword, "Else")) checkSkip(index, "Else");
-  const CommandEffects& effects = effectsOf(entry.keyword);
-  if (effects.sectionArgument != 0) checkTarget(index, parsed, effects);
+  if (entry.id == setup::CommandId::If) checkSkip(index, "If");
+  if (entry.id == setup::CommandId::Else) checkSkip(index, "Else");
+  if (entry.effects.sectionArgument != 0) checkTarget(index, parsed, entry);
 }
 
 void LineChecker::checkArguments(size_t index, const CommandLine& parsed,
@@ -153,10 +152,11 @@ void LineChecker::checkSkip(size_t index, std::string_view keyword) {
 }
 
 void LineChecker::checkTarget(size_t index, const CommandLine& parsed,
-                              const CommandEffects& effects) {
+                              const setup::CommandEntry& entry) {
+  const CommandEffects& effects = entry.effects;
   const Argument& section = effects.sectionArgument == 1 ? parsed.first : parsed.second;
   if (!isGiven(section)) return;  // the argument count says so
-  std::string keyword(effects.keyword);
+  std::string keyword(entry.keyword);
   if (section.isWord) {
     report(index, Severity::Note,
            keyword + " names its section through the variable " + section.text + ": not checked");

@@ -32,7 +32,7 @@ std::string describeCall(const setup::CommandCall& call) {
   std::string text = entry.keyword;
   if (shown >= 1) {
     text += " ";
-    bool namesOnly = entry.firstNamesVariable && !effectsOf(entry.keyword).readsNamedVariable;
+    bool namesOnly = entry.firstNamesVariable && !entry.effects.readsNamedVariable;
     text += namesOnly && !call.word1.empty()
                 ? call.word1
                 : describeArgument(call.isWord1, call.word1, call.value1);
@@ -50,32 +50,41 @@ void TraceCommands::rejectedLine(const setup::Interpreter&, std::string_view lin
 }
 
 void TraceCommands::run(setup::Interpreter& in, const setup::CommandCall& call) {
-  std::string_view keyword = setup::commandEntry(call.command).keyword;
-  auto is = [keyword](std::string_view name) { return setup::equalsIgnoringCase(keyword, name); };
-  if (is("IShowInstallDlg")) {
-    output_.effect("welcome dialog " + valueOr(in, "INTRO") + " titled " + valueOr(in, "APP_TITTLE") +
-                   ", destination " + valueOr(in, "DSTDIR") + " -> continue");
-    in.setCondition(1);
-  } else if (is("ShowFile")) {
-    output_.effect("agreement dialog -> agree");
-    in.setCondition(1);
-  } else if (is("SetupType")) {
-    // Continue on the entry selected at first, as the dialog lists them.
-    std::vector<std::string> choices = setup::setupTypeChoices(in.variables());
-    if (choices.empty()) {
-      output_.effect("setup type choice, nothing listed -> SETUPTYPE cleared");
-      in.variables().clear("SETUPTYPE");
-    } else {
-      output_.effect("setup type choice -> " + quotedText(choices.front()));
-      in.variables().set("SETUPTYPE", choices.front());
+  using setup::CommandId;
+  switch (setup::commandId(call)) {
+    case CommandId::IShowInstallDlg:
+      output_.effect("welcome dialog " + valueOr(in, "INTRO") + " titled " + valueOr(in, "APP_TITTLE") +
+                     ", destination " + valueOr(in, "DSTDIR") + " -> continue");
+      in.setCondition(1);
+      return;
+    case CommandId::ShowFile:
+      output_.effect("agreement dialog -> agree");
+      in.setCondition(1);
+      return;
+    case CommandId::SetupType: {
+      // Continue on the entry selected at first, as the dialog lists them.
+      std::vector<std::string> choices = setup::setupTypeChoices(in.variables());
+      if (choices.empty()) {
+        output_.effect("setup type choice, nothing listed -> SETUPTYPE cleared");
+        in.variables().clear("SETUPTYPE");
+      } else {
+        output_.effect("setup type choice -> " + quotedText(choices.front()));
+        in.variables().set("SETUPTYPE", choices.front());
+      }
+      in.setCondition(1);
+      return;
     }
-    in.setCondition(1);
-  } else if (is("DetectVOXA") || is("DetectTCPIP")) {
-    output_.effect("not found -> flag 0");
-    in.setCondition(0);
-  } else if (is("GetPgmGroup") && !call.word1.empty()) {
-    // A query: the Programs folder of the fixed machine.
-    in.variables().set(call.word1, "C:\\WINDOWS\\Start Menu\\Programs");
+    case CommandId::DetectVOXA:
+    case CommandId::DetectTCPIP:
+      output_.effect("not found -> flag 0");
+      in.setCondition(0);
+      return;
+    case CommandId::GetPgmGroup:
+      // A query: the Programs folder of the fixed machine.
+      if (!call.word1.empty()) in.variables().set(call.word1, "C:\\WINDOWS\\Start Menu\\Programs");
+      return;
+    default:
+      return;
   }
 }
 

@@ -83,7 +83,7 @@ class VariableOrder {
     int number = setup::findCommand(parsed.keyword);
     if (number < 0) return;
     const setup::CommandEntry& entry = setup::commandEntry(number);
-    const CommandEffects& effects = effectsOf(entry.keyword);
+    const CommandEffects& effects = entry.effects;
     auto readsWord = [](const setup::Argument& argument) {
       return argument.isWord && !argument.text.empty();
     };
@@ -125,7 +125,7 @@ class VariableOrder {
     Diagnostic diagnostic{file.name(), file.lines()[index].number, Severity::Warning, {}};
     if (!byCommand.empty()) {
       diagnostic.message = std::string(byCommand) + " reads " + name + ", which no command has set yet";
-      for (const std::string& system : namesIn(effectsOf("GetSystemVars").sets)) {
+      for (const std::string& system : namesIn(setup::commandEntry(setup::CommandId::GetSystemVars).effects.sets)) {
         if (system == name) diagnostic.message += " (GetSystemVars sets it)";
       }
     } else if (!everSet_.contains(key(name))) {
