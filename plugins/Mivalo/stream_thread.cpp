@@ -73,17 +73,17 @@ DWORD WINAPI streamThread(void* parameter) {
   IDirectSoundBuffer* buffer = record->buffer;
   tStreamMachine = record->machine;
 
-  // 1. The first sample byte is the start of every loop.
+  // The first sample byte is the start of every loop.
   const LONG start = mmioSeek(record->file, 0, SEEK_CUR);
   if (machineListens()) gVm->vmLog(0, "origin pos in file: %d\n", static_cast<int>(start));
   FileSource source(record->file, start);
   StreamCursor cursor(source, static_cast<uint32_t>(record->dataEnd - start), record->loops,
                       silenceByte(record->format.blockAlign, record->format.channels));
 
-  // 2. The first fill: the whole buffer.
+  // The first fill: the whole buffer.
   fillLocked(buffer, cursor, 0, kStreamBufferBytes);
 
-  // 3. and 4. Notifications at the middle and at the end of the buffer.
+  // Notifications at the middle and at the end of the buffer.
   IDirectSoundNotify* notify = nullptr;
   if (FAILED(COM_REPORT(
           buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify))))) {
@@ -98,7 +98,7 @@ DWORD WINAPI streamThread(void* parameter) {
     endStream(record, notify, event, nullptr);
   }
 
-  // 5. and 6. Play looping; refill the half not playing at each
+  // Play looping; refill the half not playing at each
   // notification. Once the last data byte is in the buffer the halves are
   // refilled with silence, and the stream ends when the play cursor has
   // passed that byte (time-outs look too), or when a stop is asked for.
