@@ -5,24 +5,15 @@
 #include "com_report.h"
 #include "mivalo_machine.h"
 #include "mivalo_primitives.h"
+#include "vm_package.h"
 
 namespace mivalo {
 namespace {
 
-struct PackageEntry {
-  const char* name;
-  VmPrimitive function;
-  int argCount;
-  const char* type;
-};
-
-// An opaque type: argument count -3, no function, no type string.
-constexpr PackageEntry opaque(const char* name) { return {name, nullptr, kVmOpaqueType, nullptr}; }
-
-constexpr PackageEntry kEntries[] = {
-    opaque("DS"),
-    opaque("DSBuffer"),
-    opaque("DSListener3D"),
+constexpr VmPackageEntry kEntries[] = {
+    vmOpaqueType("DS"),
+    vmOpaqueType("DSBuffer"),
+    vmOpaqueType("DSListener3D"),
     {"_InitDirectSound", _InitDirectSound, 5, "fun [I I I I ObjWin] DS"},
     {"_ReleaseDirectSound", _ReleaseDirectSound, 1, "fun [DS] I"},
     {"_CRSoundBuffer", _CRSoundBuffer, 6, "fun [DS I I I I I] DSBuffer"},
@@ -79,21 +70,8 @@ constexpr PackageEntry kEntries[] = {
     {"_GETwaveData", _GETwaveData, 1, "fun [P] S"},
     {"_GETwaveInfo", _GETwaveInfo, 1, "fun [P] [I I I I]"},
 };
-constexpr int kEntryCount = sizeof kEntries / sizeof kEntries[0];
-static_assert(kEntryCount == 56, "Mivalo.pkd has 56 entries");
-
-// The four parallel arrays the machine's registration takes.
-template <typename T, T PackageEntry::*Field>
-struct Column {
-  T values[kEntryCount];
-  constexpr Column() : values() {
-    for (int k = 0; k < kEntryCount; ++k) values[k] = kEntries[k].*Field;
-  }
-};
-constexpr Column<const char*, &PackageEntry::name> kNames;
-constexpr Column<VmPrimitive, &PackageEntry::function> kFunctions;
-constexpr Column<int, &PackageEntry::argCount> kArgCounts;
-constexpr Column<const char*, &PackageEntry::type> kTypes;
+constexpr VmPackage kPackage(kEntries);
+static_assert(kPackage.size() == 56, "Mivalo.pkd has 56 entries");
 
 // The callback InitEvents hands out: does nothing.
 int VMCALL ignoreEvent() { return 0; }
@@ -107,9 +85,7 @@ extern "C" int VMCALL VOXAloadMivalo(VmMachine* m, VmCallbacks* table) {
   using namespace mivalo;
   ++gMachineNumber;  // first: the streams of the machine before fall silent
   gVm = table;
-  const int registered =
-      gVm->vmRegisterPackage(m, "Mivalo.pkd", kEntryCount, kNames.values, kFunctions.values,
-                             kArgCounts.values, kTypes.values);
+  const int registered = kPackage.registerWith(gVm, m, "Mivalo.pkd");
   COM_REPORT(OleInitialize(nullptr));
   return registered;
 }

@@ -1,6 +1,7 @@
 // ostrel.dll: the load export and the package "warp.pkg".
 #include "ostrel_machine.h"
 #include "pictures.h"
+#include "vm_package.h"
 
 namespace ostrel {
 
@@ -8,22 +9,16 @@ VmCallbacks* gVm = nullptr;
 
 namespace {
 
-const char* const kNames[] = {"WARPinitialize", "WARPcalcul", "WARPrender", "ZKV6header",
-                              "ZKV6readWarp",   "ZKV6readIX", "DDRAWdefine"};
-const VmPrimitive kFunctions[] = {WARPinitialize, WARPcalcul, WARPrender, ZKV6header,
-                                  ZKV6readWarp,   ZKV6readIX, DDRAWdefine};
-const int kArgCounts[] = {2, 2, 2, 1, 2, 3, 3};
-const char* const kTypes[] = {"fun [F F] I",
-                              "fun [F F] I",
-                              "fun [ObjBitmap ObjBitmap] I",
-                              "fun [File] [S [I I] I]",
-                              "fun [File ObjBitmap] I",
-                              "fun [File ObjBitmap ObjBitmap] I",
-                              "fun [ObjWin I I] I"};
-constexpr int kEntries = sizeof kNames / sizeof kNames[0];
-static_assert(sizeof kFunctions / sizeof kFunctions[0] == kEntries);
-static_assert(sizeof kArgCounts / sizeof kArgCounts[0] == kEntries);
-static_assert(sizeof kTypes / sizeof kTypes[0] == kEntries);
+constexpr VmPackageEntry kEntries[] = {
+    {"WARPinitialize", WARPinitialize, 2, "fun [F F] I"},
+    {"WARPcalcul", WARPcalcul, 2, "fun [F F] I"},
+    {"WARPrender", WARPrender, 2, "fun [ObjBitmap ObjBitmap] I"},
+    {"ZKV6header", ZKV6header, 1, "fun [File] [S [I I] I]"},
+    {"ZKV6readWarp", ZKV6readWarp, 2, "fun [File ObjBitmap] I"},
+    {"ZKV6readIX", ZKV6readIX, 3, "fun [File ObjBitmap ObjBitmap] I"},
+    {"DDRAWdefine", DDRAWdefine, 3, "fun [ObjWin I I] I"},
+};
+constexpr VmPackage kPackage(kEntries);
 
 }  // namespace
 }  // namespace ostrel
@@ -33,6 +28,6 @@ static_assert(sizeof kTypes / sizeof kTypes[0] == kEntries);
 extern "C" int VMCALL VOXAloadWARP(VmMachine* m, VmCallbacks* table) {
   using namespace ostrel;
   gVm = table;
-  gVm->vmRegisterPackage(m, "warp.pkg", kEntries, kNames, kFunctions, kArgCounts, kTypes);
+  kPackage.registerWith(gVm, m, "warp.pkg");
   return 0;
 }

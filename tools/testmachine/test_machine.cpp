@@ -77,6 +77,9 @@ int TestMachine::registerPackage(const char* package, int count, const char* con
     Entry entry{text(names[i]), functions[i], argCounts[i], text(types[i]), false};
     std::string where = "vmRegisterPackage " + record.name + " entry " + std::to_string(i);
     if (names[i] == nullptr) fault(where + ": no name");
+    for (const Entry& earlier : record.entries) {
+      if (names[i] != nullptr && earlier.name == entry.name) fault(where + " (" + entry.name + "): the name again");
+    }
     if (entry.argCount == kVmOpaqueType) {
       entry.opaque = true;
       if (functions[i] != nullptr || types[i] != nullptr) {

@@ -33,13 +33,17 @@ constexpr uint32_t kListenerCaps = kCapsPrimaryBuffer | kCapsCtrl3D;  // 17
 // Size of the buffer description the package passes (DSBUFFERDESC1).
 constexpr uint32_t kBufferDescSize = 20;
 
-// The flags of a secondary buffer from the primitive's flags argument: bit 1
-// static, bit 2 global focus, bit 4 (3D buffers only) muted at max distance.
+// The bits of the buffer primitives' flags argument.
+constexpr int32_t kBufferStatic = 2;
+constexpr int32_t kBufferGlobalFocus = 4;
+constexpr int32_t kBufferMuteAtMaxDistance = 16;  // 3D buffers only
+
+// The flags of a secondary buffer from the primitive's flags argument.
 constexpr uint32_t bufferCaps(int32_t flags, bool is3D) {
   uint32_t caps = kSecondaryCaps;
-  if (flags & 2) caps |= kCapsStatic;
-  if (flags & 4) caps |= kCapsGlobalFocus;
-  if (is3D && (flags & 16)) caps |= kCapsMute3DAtMaxDistance;
+  if (flags & kBufferStatic) caps |= kCapsStatic;
+  if (flags & kBufferGlobalFocus) caps |= kCapsGlobalFocus;
+  if (is3D && (flags & kBufferMuteAtMaxDistance)) caps |= kCapsMute3DAtMaxDistance;
   return caps;
 }
 

@@ -6,6 +6,11 @@
 namespace mivalotest {
 namespace {
 
+// The bits of the buffer primitives' flags argument, as programs pass them.
+constexpr int kStatic = 2;
+constexpr int kGlobalFocus = 4;
+constexpr int kMuteAtMaxDistance = 16;
+
 class MivaloBuffer : public MivaloTest {
  protected:
   void SetUp() override {
@@ -59,7 +64,7 @@ TEST_F(MivaloBuffer, ZeroFramesAreRefusedByDirectSound) {
 }
 
 TEST_F(MivaloBuffer, ABufferIsATupleOfTwoPointerBlocks) {
-  const VmValue buffer = create(2, 44100, 16, 1000, 2 | 4);
+  const VmValue buffer = create(2, 44100, 16, 1000, kStatic | kGlobalFocus);
   ASSERT_NE(buffer, kNil);
   const std::vector<VmValue> words = machine->tupleOf(buffer);
   ASSERT_EQ(words.size(), 2u);
@@ -74,7 +79,8 @@ TEST_F(MivaloBuffer, ABufferIsATupleOfTwoPointerBlocks) {
   ASSERT_NE(b, nullptr);
   const DSBCAPS c = caps(b);
   EXPECT_EQ(c.dwBufferBytes, 4000u);  // frames x block align
-  EXPECT_EQ(c.dwFlags & 0x101F0u, 0x101F0u);
+  EXPECT_EQ(c.dwFlags & (DSBCAPS_CTRLALL | DSBCAPS_GETCURRENTPOSITION2),
+            DSBCAPS_CTRLALL | DSBCAPS_GETCURRENTPOSITION2);
   EXPECT_TRUE(c.dwFlags & DSBCAPS_STATIC);
   EXPECT_TRUE(c.dwFlags & DSBCAPS_GLOBALFOCUS);
   WAVEFORMATEX format{};
@@ -87,11 +93,11 @@ TEST_F(MivaloBuffer, ABufferIsATupleOfTwoPointerBlocks) {
 }
 
 TEST_F(MivaloBuffer, FlagsOfAPlainBufferIgnoreTheThreeDBit) {
-  const VmValue buffer = create(1, 22050, 8, 100, 16);
+  const VmValue buffer = create(1, 22050, 8, 100, kMuteAtMaxDistance);
   ASSERT_NE(buffer, kNil);
   EXPECT_FALSE(caps(bufferOf(buffer)).dwFlags & DSBCAPS_MUTE3DATMAXDISTANCE);
   EXPECT_FALSE(caps(bufferOf(buffer)).dwFlags & DSBCAPS_STATIC);
-  const VmValue buffer3d = call("_CRSoundBuffer3D", {device, I(1), I(22050), I(8), I(100), I(16)});
+  const VmValue buffer3d = call("_CRSoundBuffer3D", {device, I(1), I(22050), I(8), I(100), I(kMuteAtMaxDistance)});
   ASSERT_NE(buffer3d, kNil);
   EXPECT_TRUE(caps(bufferOf(buffer3d)).dwFlags & DSBCAPS_MUTE3DATMAXDISTANCE);
   EXPECT_NE(buffer3dOf(buffer3d), nullptr);

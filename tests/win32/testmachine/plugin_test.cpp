@@ -59,13 +59,14 @@ TEST_F(Plugin, RegistrationRecords) {
 
 TEST_F(Plugin, BadRegistrationsAreFaults) {
   VmPrimitive add = machine.findPrimitive("fxAdd")->function;
-  const char* names[] = {"wrongCount", "noType", "badType"};
-  const VmPrimitive functions[] = {add, add, add};
-  const int counts[] = {3, 2, 2};
-  const char* types[] = {"fun [I I] I", nullptr, "fun [I I"};
-  machine.callbacks()->vmRegisterPackage(machine.handle(), "bad", 3, names, functions, counts,
+  const char* names[] = {"wrongCount", "noType", "badType", "wrongCount"};
+  const VmPrimitive functions[] = {add, add, add, add};
+  const int counts[] = {3, 2, 2, 2};
+  const char* types[] = {"fun [I I] I", nullptr, "fun [I I", "fun [I I] I"};
+  machine.callbacks()->vmRegisterPackage(machine.handle(), "bad", 4, names, functions, counts,
                                          types);
-  EXPECT_EQ(machine.faults().size(), 3u);
+  ASSERT_EQ(machine.faults().size(), 4u);
+  EXPECT_NE(machine.faults()[3].find("wrongCount): the name again"), std::string::npos);
 }
 
 TEST_F(Plugin, CallsPassArgumentsInOrder) {
