@@ -69,13 +69,13 @@ void handleAnswer(Instance& instance, std::string_view text, const std::optional
       break;
     case 2: {
       InstanceRef ref = refOf(instance);
-      int result = installComponent(pairs, answer->payload);
+      InstallResult result = installComponent(pairs, answer->payload);
       // A component's registration may run a message loop.
       if (!isLive(ref)) return;
-      if (result == 0) {
+      if (result == InstallResult::Installed) {
         openPendingPage(instance);
       } else {
-        sendErrorReport(instance, result);
+        sendErrorReport(instance, static_cast<long>(result));
       }
       break;
     }

@@ -2,6 +2,7 @@
 
 #include "common/win32/bstr_ansi.h"
 #include "diagnostics.h"
+#include "np_boundary.h"
 #include "instance.h"
 #include "operations.h"
 #include "plugin_state.h"
@@ -27,7 +28,7 @@ ULONG AppCallback::Release() {
 }
 
 HRESULT AppCallback::ExecuteCmd(BSTR command) {
-  try {
+  const HRESULT result = guarded(E_OUTOFMEMORY, [&] {
     if (!isLive(owner_)) {
       diagnostic(texts::kBadOwner);
       return S_FALSE;
@@ -36,19 +37,17 @@ HRESULT AppCallback::ExecuteCmd(BSTR command) {
     executeComponentCommand(*owner_.instance, *this, win::bstrToAnsi(command));
     parameters_.clear();
     return S_OK;
-  } catch (...) {
-    parameters_.clear();
-    return E_OUTOFMEMORY;
-  }
+  });
+  // A command that failed half-way leaves no parameters for the next one.
+  if (result == E_OUTOFMEMORY) parameters_.clear();
+  return result;
 }
 
 HRESULT AppCallback::SetParam(BSTR name, BSTR value) {
-  try {
+  return guarded(E_OUTOFMEMORY, [&] {
     parameters_.set(win::bstrToAnsi(name), win::bstrToAnsi(value));
     return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT AppCallback::GetParam(BSTR, BSTR* value) {
@@ -58,19 +57,21 @@ HRESULT AppCallback::GetParam(BSTR, BSTR* value) {
 
 HRESULT AppCallback::RemoveApp() {
   Microsoft::WRL::ComPtr<AppCallback> keepAlive(this);
-  if (isLive(owner_)) {
-    auto& list = owner_.instance->components;
-    for (auto it = list.begin(); it != list.end(); ++it) {
-      if (it->callback.Get() == this) {
-        list.erase(it);
-        // A removed component no longer commands the panel.
-        detach();
-        return S_OK;
+  return guarded(E_OUTOFMEMORY, [&] {
+    if (isLive(owner_)) {
+      auto& list = owner_.instance->components;
+      for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->callback.Get() == this) {
+          list.erase(it);
+          // A removed component no longer commands the panel.
+          detach();
+          return S_OK;
+        }
       }
     }
-  }
-  diagnostic(texts::kBadCallback, static_cast<long>(reinterpret_cast<LONG_PTR>(this)));
-  return S_FALSE;
+    diagnostic(texts::kBadCallback, static_cast<long>(reinterpret_cast<LONG_PTR>(this)));
+    return S_FALSE;
+  });
 }
 
 void AppCallback::detach() {

@@ -1,5 +1,5 @@
 // The DLL's exports and the functions the browser calls through the
-// plug-in table. Nothing thrown inside gets out to the browser.
+// plug-in table, each behind the guard of np_boundary.h.
 #include <windows.h>
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 
 #include "instance.h"
 #include "instance_lifecycle.h"
+#include "np_boundary.h"
 #include "plugin_state.h"
 #include "streams.h"
 
@@ -17,79 +18,49 @@ namespace {
 Instance* instanceOf(NPP npp) { return npp ? static_cast<Instance*>(npp->pdata) : nullptr; }
 
 NPError pluginNew(NPMIMEType, NPP npp, uint16_t mode, int16_t argc, char* argn[], char* argv[], NPSavedData*) {
-  try {
-    return createInstance(npp, mode, argc, argn, argv);
-  } catch (...) {
-    return NPERR_OUT_OF_MEMORY_ERROR;
-  }
+  return guarded<NPError>(NPERR_OUT_OF_MEMORY_ERROR, [&] { return createInstance(npp, mode, argc, argn, argv); });
 }
 
 NPError pluginDestroy(NPP npp, NPSavedData**) {
-  try {
-    return destroyInstance(npp);
-  } catch (...) {
-    return NPERR_GENERIC_ERROR;
-  }
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return destroyInstance(npp); });
 }
 
 NPError pluginSetWindow(NPP npp, NPWindow* window) {
   Instance* instance = instanceOf(npp);
   if (!instance) return NPERR_INVALID_INSTANCE_ERROR;
-  try {
-    return setWindow(*instance, window);
-  } catch (...) {
-    return NPERR_GENERIC_ERROR;
-  }
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return setWindow(*instance, window); });
 }
 
 NPError pluginNewStream(NPP npp, NPMIMEType, NPStream* stream, NPBool, uint16_t* type) {
   Instance* instance = instanceOf(npp);
   if (!instance || !stream) return NPERR_INVALID_INSTANCE_ERROR;
-  try {
-    return newStream(*instance, stream, type);
-  } catch (...) {
-    return NPERR_OUT_OF_MEMORY_ERROR;
-  }
+  return guarded<NPError>(NPERR_OUT_OF_MEMORY_ERROR, [&] { return newStream(*instance, stream, type); });
 }
 
 NPError pluginDestroyStream(NPP npp, NPStream* stream, NPReason reason) {
   Instance* instance = instanceOf(npp);
   if (!instance || !stream) return NPERR_INVALID_INSTANCE_ERROR;
-  try {
-    return destroyStream(*instance, stream, reason);
-  } catch (...) {
-    return NPERR_GENERIC_ERROR;
-  }
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return destroyStream(*instance, stream, reason); });
 }
 
 void pluginStreamAsFile(NPP, NPStream*, const char*) {}
 
 int32_t pluginWriteReady(NPP npp, NPStream* stream) {
   Instance* instance = instanceOf(npp);
-  return instance ? writeReady(*instance, stream) : 0;
+  return instance ? guarded<int32_t>(0, [&] { return writeReady(*instance, stream); }) : 0;
 }
 
 int32_t pluginWrite(NPP npp, NPStream* stream, int32_t, int32_t length, void* buffer) {
   Instance* instance = instanceOf(npp);
   if (!instance) return -1;
-  try {
-    return writeStream(*instance, stream, length, buffer);
-  } catch (...) {
-    return -1;
-  }
+  return guarded<int32_t>(-1, [&] { return writeStream(*instance, stream, length, buffer); });
 }
 
 void pluginPrint(NPP, NPPrint*) {}
 
 void pluginUrlNotify(NPP, const char*, NPReason, void*) {}
 
-}  // namespace
-
-}  // namespace npvlx
-
-using namespace npvlx;
-
-extern "C" NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* table) {
+NPError getEntryPoints(NPPluginFuncs* table) {
   if (!table) return NPERR_INVALID_FUNCTABLE_ERROR;
   table->version = kPluginInterfaceVersion;
   table->newp = pluginNew;
@@ -106,7 +77,7 @@ extern "C" NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* table) {
   return NPERR_NO_ERROR;
 }
 
-extern "C" NPError WINAPI NP_Initialize(NPNetscapeFuncs* browser) {
+NPError initialize(NPNetscapeFuncs* browser) {
   if (!browser) return NPERR_INVALID_FUNCTABLE_ERROR;
   if ((browser->version >> 8) != 0) return NPERR_INCOMPATIBLE_VERSION_ERROR;
   PluginState& state = pluginState();
@@ -120,10 +91,26 @@ extern "C" NPError WINAPI NP_Initialize(NPNetscapeFuncs* browser) {
   return NPERR_NO_ERROR;
 }
 
-extern "C" NPError WINAPI NP_Shutdown() {
+NPError shutdown() {
   PluginState& state = pluginState();
   if (state.comStarted) CoUninitialize();
   state.comStarted = false;
   state.browser = NPNetscapeFuncs{};
   return NPERR_NO_ERROR;
 }
+
+}  // namespace
+
+}  // namespace npvlx
+
+using namespace npvlx;
+
+extern "C" NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* table) {
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return getEntryPoints(table); });
+}
+
+extern "C" NPError WINAPI NP_Initialize(NPNetscapeFuncs* browser) {
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return initialize(browser); });
+}
+
+extern "C" NPError WINAPI NP_Shutdown() { return guarded<NPError>(NPERR_GENERIC_ERROR, shutdown); }

@@ -14,9 +14,6 @@ namespace npvlx {
 
 namespace {
 
-enum InstallResult { kInstalled = 0, kTempFileFailed = 1, kExpansionFailed = 2, kRegistrationFailed = 3,
-                     kRegistryFailed = 4 };
-
 constexpr DWORD kRegisterServerWait = 10000;
 
 // The SHA-256 digest of bytes in lower-case hex, by the system's CryptoAPI;
@@ -98,33 +95,33 @@ bool registerLibrary(const std::string& path) {
   return registerServer && SUCCEEDED(registerServer());
 }
 
-int expandAndRegister(const kebo::PairList& pairs, const std::string& temp, const std::string& target) {
-  if (!win::lzExpandFile(temp, target)) return kExpansionFailed;
+InstallResult expandAndRegister(const kebo::PairList& pairs, const std::string& temp, const std::string& target) {
+  if (!win::lzExpandFile(temp, target)) return InstallResult::ExpansionFailed;
   copyFileTimes(temp, target);
   std::string regpath(pairs.value("regpath"));
   if (regpath.empty() ||
       !writeComponentKey(regpath, std::string(pairs.value("clsid")), std::string(pairs.value("version")), target)) {
-    return kRegistryFailed;
+    return InstallResult::RegistryFailed;
   }
   bool registered = isProgram(target) ? registerProgram(target) : registerLibrary(target);
-  return registered ? kInstalled : kRegistrationFailed;
+  return registered ? InstallResult::Installed : InstallResult::RegistrationFailed;
 }
 
 }  // namespace
 
-int installComponent(const kebo::PairList& pairs, std::string_view payload) {
+InstallResult installComponent(const kebo::PairList& pairs, std::string_view payload) {
   auto directory = keboDirectory();
   // The server names a place inside the Kebo directory, never one outside.
   auto physpath = kebo::pathInsideKeboDirectory(pairs.value("physpath"));
-  if (!directory || !physpath || !payloadMatchesDigest(pairs, payload)) return kTempFileFailed;
+  if (!directory || !physpath || !payloadMatchesDigest(pairs, payload)) return InstallResult::TempFileFailed;
   std::string target = kebo::joinKeboPath(*directory, *physpath);
   std::string temp = target + "_Temp";
-  if (temp.size() >= MAX_PATH) return kTempFileFailed;
+  if (temp.size() >= MAX_PATH) return InstallResult::TempFileFailed;
   if (!writeWholeFile(temp, payload)) {
     DeleteFileA(temp.c_str());
-    return kTempFileFailed;
+    return InstallResult::TempFileFailed;
   }
-  int result = expandAndRegister(pairs, temp, target);
+  InstallResult result = expandAndRegister(pairs, temp, target);
   DeleteFileA(temp.c_str());
   return result;
 }

@@ -20,9 +20,11 @@ void handleAnswer(Instance& instance, std::string_view text, const std::optional
 void sendToServer(Instance& instance, const kebo::PairList& pairs);
 void sendErrorReport(Instance& instance, long number);
 
-// installing.cpp: action 2. 0 on success, else 1 temp file, 2 expansion,
-// 3 self-registration, 4 registry.
-int installComponent(const kebo::PairList& pairs, std::string_view payload);
+// installing.cpp: action 2. The number of a failure is the one the error
+// report gives the server.
+enum class InstallResult { Installed = 0, TempFileFailed = 1, ExpansionFailed = 2, RegistrationFailed = 3,
+                           RegistryFailed = 4 };
+InstallResult installComponent(const kebo::PairList& pairs, std::string_view payload);
 
 // launching.cpp: creates, advises and feeds a component; on failure tells
 // the user and fetches the component's package when "urldata" says where.

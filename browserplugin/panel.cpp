@@ -6,6 +6,7 @@
 #include "browser_calls.h"
 #include "common/win32/handles.h"
 #include "instance.h"
+#include "np_boundary.h"
 
 namespace npvlx {
 
@@ -71,11 +72,8 @@ bool handlePanelMessage(Instance* instance, HWND window, UINT message, WPARAM wP
 LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Instance* instance = instanceOf(window);
   if (!instance) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    if (handlePanelMessage(instance, window, message, wParam)) return 0;
-  } catch (...) {
-    return 0;  // out of memory: this message is dropped
-  }
+  // Out of memory: the message is dropped (answered 0).
+  if (guarded(true, [&] { return handlePanelMessage(instance, window, message, wParam); })) return 0;
   return CallWindowProcA(instance->oldWindowProc, window, message, wParam, lParam);
 }
 

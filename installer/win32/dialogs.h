@@ -10,17 +10,17 @@
 namespace nandor {
 
 // Results of the progress dialog.
-enum ProgressResult {
-  kCompleted = 0,
-  kRegistryFailed = 1,
-  kCancelled = 2,
-  kNoResource = 3,  // a file could not be written or the worker could not start
-  kNoBrowser = 4,
+enum class ProgressResult {
+  Completed = 0,
+  RegistryFailed = 1,
+  Cancelled = 2,
+  NoResource = 3,  // a file could not be written or the worker could not start
+  NoBrowser = 4,
 };
 
 // True when the user left the dialog with "Installer".
 bool runOptionsDialog(InstallOptions& options);
-int runProgressDialog(InstallJob& job, bool uninstall, const std::string& installDirectory);
+ProgressResult runProgressDialog(InstallJob& job, bool uninstall, const std::string& installDirectory);
 // Moves the window, without resizing it, to the centre of the screen.
 void centreOnScreen(HWND window);
 

@@ -53,26 +53,26 @@ int install(const std::string& commandLine, const std::string& caption) {
 
   InstallJob job;
   job.homePage = options.homePage;
-  int result = runProgressDialog(job, false, options.installDirectory);
-  if (result == kCompleted) {
+  ProgressResult result = runProgressDialog(job, false, options.installDirectory);
+  if (result == ProgressResult::Completed) {
     finishInstallation(job, options, caption);
     return kExitDone;
   }
   static const UINT kMessages[] = {0, IDS_INSTALL_NO_REGISTRY, IDS_INSTALL_INTERRUPTED, IDS_INSTALL_NO_RESOURCE,
                                    IDS_INSTALL_NO_BROWSER};
-  showBox(nullptr, loadText(kMessages[result]), caption, MB_OK | MB_ICONERROR);
+  showBox(nullptr, loadText(kMessages[static_cast<int>(result)]), caption, MB_OK | MB_ICONERROR);
   return kExitFailed;
 }
 
 int uninstall(const std::string& caption) {
   InstallJob job;
-  int result = runProgressDialog(job, true, {});
-  if (result == kCompleted) {
+  ProgressResult result = runProgressDialog(job, true, {});
+  if (result == ProgressResult::Completed) {
     showBox(nullptr, loadText(IDS_UNINSTALL_DONE), caption, MB_OK | MB_ICONINFORMATION);
     return kExitDone;
   }
-  if (result == kCancelled || result == kNoResource) {
-    UINT message = result == kCancelled ? IDS_UNINSTALL_INTERRUPTED : IDS_UNINSTALL_NO_RESOURCE;
+  if (result == ProgressResult::Cancelled || result == ProgressResult::NoResource) {
+    UINT message = result == ProgressResult::Cancelled ? IDS_UNINSTALL_INTERRUPTED : IDS_UNINSTALL_NO_RESOURCE;
     showBox(nullptr, loadText(message), caption, MB_OK | MB_ICONERROR);
   }
   return kExitFailed;

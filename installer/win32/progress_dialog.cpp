@@ -12,7 +12,7 @@ struct ProgressState {
   InstallJob& job;
   bool uninstall;
   const std::string& installDirectory;
-  int result = kNoResource;  // when the dialog cannot even be made
+  ProgressResult result = ProgressResult::NoResource;  // when the dialog cannot even be made
   bool ending = false;  // messages served while the worker stops must not end it twice
 };
 
@@ -20,13 +20,13 @@ ProgressState& stateOf(HWND dialog) {
   return *reinterpret_cast<ProgressState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void finish(HWND dialog, int result, bool withRemoval) {
+void finish(HWND dialog, ProgressResult result, bool withRemoval) {
   ProgressState& state = stateOf(dialog);
   if (state.ending) return;
   state.ending = true;
   stopWorker(state.job, withRemoval);
   state.result = result;
-  EndDialog(dialog, result);
+  EndDialog(dialog, static_cast<INT_PTR>(result));
 }
 
 void start(HWND dialog) {
@@ -39,15 +39,15 @@ void start(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_PROGRESS_TEXT, loadText(IDS_UNINSTALL_PROGRESS).c_str());
     state.job.abort = false;
     state.job.found = false;
-    if (!startWorker(state.job, WorkerMode::remove)) finish(dialog, kNoResource, true);
+    if (!startWorker(state.job, WorkerMode::remove)) finish(dialog, ProgressResult::NoResource, true);
     return;
   }
   SetWindowTextA(dialog, loadText(IDS_INSTALL_CAPTION).c_str());
   SetDlgItemTextA(dialog, IDC_PROGRESS_TEXT, loadText(IDS_INSTALL_PROGRESS).c_str());
   if (!runRegistryStep(state.job, state.installDirectory)) {
-    finish(dialog, kRegistryFailed, true);
+    finish(dialog, ProgressResult::RegistryFailed, true);
   } else if (!runFileStep(state.job)) {
-    finish(dialog, kNoResource, true);
+    finish(dialog, ProgressResult::NoResource, true);
   }
 }
 
@@ -59,16 +59,16 @@ INT_PTR CALLBACK progressProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) != IDCANCEL) return FALSE;
-      finish(dialog, kCancelled, true);
+      finish(dialog, ProgressResult::Cancelled, true);
       return TRUE;
     case kSearchFound:
-      finish(dialog, kCompleted, stateOf(dialog).uninstall);
+      finish(dialog, ProgressResult::Completed, stateOf(dialog).uninstall);
       return TRUE;
     case kSearchFoundNone:
-      finish(dialog, kNoBrowser, true);
+      finish(dialog, ProgressResult::NoBrowser, true);
       return TRUE;
     case kSearchNotWritten:
-      finish(dialog, kNoResource, true);
+      finish(dialog, ProgressResult::NoResource, true);
       return TRUE;
     default:
       return FALSE;
@@ -77,7 +77,7 @@ INT_PTR CALLBACK progressProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-int runProgressDialog(InstallJob& job, bool uninstall, const std::string& installDirectory) {
+ProgressResult runProgressDialog(InstallJob& job, bool uninstall, const std::string& installDirectory) {
   ProgressState state{job, uninstall, installDirectory};
   DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, progressProcedure,
                   reinterpret_cast<LPARAM>(&state));
