@@ -77,7 +77,7 @@ NPError getEntryPoints(NPPluginFuncs* table) {
   return NPERR_NO_ERROR;
 }
 
-NPError initialize(NPNetscapeFuncs* browser) {
+NPError initializePlugin(NPNetscapeFuncs* browser) {
   if (!browser) return NPERR_INVALID_FUNCTABLE_ERROR;
   if ((browser->version >> 8) != 0) return NPERR_INCOMPATIBLE_VERSION_ERROR;
   PluginState& state = pluginState();
@@ -91,7 +91,7 @@ NPError initialize(NPNetscapeFuncs* browser) {
   return NPERR_NO_ERROR;
 }
 
-NPError shutdown() {
+NPError shutdownPlugin() {
   PluginState& state = pluginState();
   if (state.comStarted) CoUninitialize();
   state.comStarted = false;
@@ -110,7 +110,9 @@ extern "C" NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* table) {
 }
 
 extern "C" NPError WINAPI NP_Initialize(NPNetscapeFuncs* browser) {
-  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return initialize(browser); });
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [&] { return initializePlugin(browser); });
 }
 
-extern "C" NPError WINAPI NP_Shutdown() { return guarded<NPError>(NPERR_GENERIC_ERROR, shutdown); }
+extern "C" NPError WINAPI NP_Shutdown() {
+  return guarded<NPError>(NPERR_GENERIC_ERROR, [] { return shutdownPlugin(); });
+}
