@@ -1,8 +1,9 @@
-// Runs a command line with its output going to a file and waits for the
-// process itself, for tests and tools that start programs. The output goes
-// to a file of its own rather than a pipe: processes the system starts on
-// the way (a desktop process, say) may keep inherited handles open long
-// after the program ended.
+// Starting programs, for tests and tools: startProcess, the one place that
+// calls CreateProcess for them, and runWithOutputFile, which runs a command
+// line with its output going to a file and waits for the process itself.
+// The output goes to a file of its own rather than a pipe: processes the
+// system starts on the way (a desktop process, say) may keep inherited
+// handles open long after the program ended.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,48 @@
 #include "common/win32/handles.h"
 
 namespace win {
+
+struct ProcessStart {
+  std::string commandLine;
+  std::string application;                // empty: the command line's first word
+  const char* workingDirectory = nullptr;  // null: the caller's
+  DWORD flags = 0;                         // creation flags
+  HANDLE output = nullptr;  // given: standard output and error, inherited
+  HANDLE input = nullptr;   // standard input, with output
+};
+
+struct StartedProcess {
+  UniqueHandle process;
+  UniqueHandle thread;
+  DWORD id = 0;
+  DWORD error = 0;  // why it did not start
+  explicit operator bool() const { return static_cast<bool>(process); }
+};
+
+inline StartedProcess startProcess(const ProcessStart& start) {
+  StartedProcess started;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  const bool redirected = start.output != nullptr;
+  if (redirected) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = start.output;
+    startup.hStdError = start.output;
+    startup.hStdInput = start.input;
+  }
+  PROCESS_INFORMATION process{};
+  std::string line = start.commandLine;
+  if (!CreateProcessA(start.application.empty() ? nullptr : start.application.c_str(), line.data(), nullptr,
+                      nullptr, redirected ? TRUE : FALSE, start.flags, nullptr, start.workingDirectory, &startup,
+                      &process)) {
+    started.error = GetLastError();
+    return started;
+  }
+  started.process.reset(process.hProcess);
+  started.thread.reset(process.hThread);
+  started.id = process.dwProcessId;
+  return started;
+}
 
 struct ProcessRun {
   bool started = false;
@@ -35,21 +78,13 @@ inline ProcessRun runWithOutputFile(const std::string& commandLine, const std::s
     run.error = GetLastError();
     return run;
   }
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output.get();
-  startup.hStdError = output.get();
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, workingDirectory,
-                      &startup, &process)) {
-    run.error = GetLastError();
+  StartedProcess started = startProcess({commandLine, {}, workingDirectory, 0, output.get()});
+  if (!started) {
+    run.error = started.error;
     return run;
   }
   run.started = true;
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
+  UniqueHandle& processHandle = started.process;
   output.reset();
   run.finished = WaitForSingleObject(processHandle.get(), timeoutMs) == WAIT_OBJECT_0;
   if (!run.finished) {

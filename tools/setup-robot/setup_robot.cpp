@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "common/win32/process_run.h"
+
 namespace setup::robot {
 
 namespace {
@@ -110,19 +112,15 @@ SetupResult runSetup(const std::string& arguments, const std::string& workingDir
   SetupResult result;
   std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingDirectory.c_str(), &startup, &process)) {
+  win::StartedProcess started = win::startProcess({commandLine, {}, workingDirectory.c_str()});
+  if (!started) {
     result.exitCode = -1000;
     return result;
   }
-  win::UniqueHandle processHandle(process.hProcess);
-  win::UniqueHandle threadHandle(process.hThread);
+  win::UniqueHandle& processHandle = started.process;
 
   Robot robot;
-  robot.processId = process.dwProcessId;
+  robot.processId = started.id;
   robot.answers = std::move(answers);
   win::UniqueHandle thread(CreateThread(nullptr, 0, Robot::loop, &robot, 0, nullptr));
   result.finished = WaitForSingleObject(processHandle.get(), timeoutMs) == WAIT_OBJECT_0;

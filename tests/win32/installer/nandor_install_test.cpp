@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "common/win32/handles.h"
+#include "common/win32/process_run.h"
 #include "nandor_fixture.h"
 
 namespace nandor::testing {
@@ -314,14 +315,10 @@ TEST_F(NandorInstallTest, ABrowserThatHoldsThePluginIsClosedAfterTheQuestion) {
   std::string commandLine = "\"";
   commandLine.append(besideTest("browserhost.exe")).append("\" --plugin \"").append(besideTest("npvlx.dll"));
   commandLine.append("\" --run 60000 D:\\nandortest\\page.txt");
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                             "D:\\", &startup, &started));
-  win::UniqueHandle browser(started.hProcess);
-  win::UniqueHandle browserThread(started.hThread);
-  WindowOf page{started.dwProcessId};
+  win::StartedProcess started = win::startProcess({commandLine, {}, "D:\\", CREATE_NO_WINDOW});
+  ASSERT_TRUE(started);
+  win::UniqueHandle& browser = started.process;
+  WindowOf page{started.id};
   for (int i = 0; i < 200 && page.found == nullptr; ++i, Sleep(50)) {
     EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&page));
   }

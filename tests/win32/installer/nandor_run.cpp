@@ -5,6 +5,7 @@
 #include <set>
 
 #include "common/win32/handles.h"
+#include "common/win32/process_run.h"
 #include "common/win32/window_picture.h"
 
 namespace nandor::testing {
@@ -91,16 +92,10 @@ RunResult runNandor(const std::string& arguments, const Handler& handler, DWORD 
   std::string path = program.empty() ? installerUnderTest() : program;
   std::string commandLine = "\"" + path + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, "D:\\", &startup,
-                      &process)) {
-    return result;
-  }
-  win::UniqueHandle processHandle(process.hProcess);
-  win::UniqueHandle threadHandle(process.hThread);
-  WindowRobot robot(process.dwProcessId, handler);
+  win::StartedProcess started = win::startProcess({commandLine, path, "D:\\"});
+  if (!started) return result;
+  win::UniqueHandle& processHandle = started.process;
+  WindowRobot robot(started.id, handler);
   result.finished = WaitForSingleObject(processHandle.get(), timeoutMs) == WAIT_OBJECT_0;
   if (!result.finished) TerminateProcess(processHandle.get(), 99);
   result.windows = robot.stop();

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "common/win32/handles.h"
+#include "common/win32/process_run.h"
 
 namespace testvm::testing {
 
@@ -38,22 +39,12 @@ ProcessResult runProcess(const std::string& commandLine) {
   UniqueHandle writer(writeEnd);
   SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writer.get();
-  startup.hStdError = writer.get();
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
   char folder[MAX_PATH];
   GetTempPathA(sizeof folder, folder);
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder, &startup,
-                      &process)) {
-    return result;
-  }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
+  win::StartedProcess started =
+      win::startProcess({commandLine, {}, folder, 0, writer.get(), GetStdHandle(STD_INPUT_HANDLE)});
+  if (!started) return result;
+  UniqueHandle& processHandle = started.process;
   writer.reset();
 
   char buffer[4096];
