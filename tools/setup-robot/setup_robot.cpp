@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "common/win32/dialog_robot.h"
 #include "common/win32/process_run.h"
 
 namespace setup::robot {
@@ -44,13 +45,12 @@ std::string ownerKind(HWND owner) {
 }
 
 struct Robot {
-  DWORD processId = 0;
   Answers answers;
   std::vector<BoxRecord> boxes;
-  std::set<HWND> answered;
-  win::UniqueHandle stop{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 
-  void answer(HWND box) {
+  // The dialogs with a button to answer; others are passed over.
+  bool answer(HWND box) {
+    if (GetDlgItem(box, IDOK) == nullptr && GetDlgItem(box, IDYES) == nullptr) return false;
     BoxRecord record;
     record.title = windowText(box);
     // The program's dialogs are told by their own controls (the welcome
@@ -79,29 +79,9 @@ struct Robot {
     }
     if (id == 0) id = GetDlgItem(box, IDOK) != nullptr ? IDOK : IDYES;
     boxes.push_back(record);
-    answered.insert(box);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
-  }
-
-  static BOOL CALLBACK visit(HWND window, LPARAM self) {
-    auto* robot = reinterpret_cast<Robot*>(self);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    bool answerable = GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr;
-    if (owner == robot->processId && IsWindowVisible(window) && className(window) == "#32770" &&
-        answerable && robot->answered.count(window) == 0) {
-      robot->answer(window);
-    }
-    return TRUE;
-  }
-
-  static DWORD WINAPI loop(void* self) {
-    auto* robot = static_cast<Robot*>(self);
-    while (WaitForSingleObject(robot->stop.get(), 20) == WAIT_TIMEOUT) {
-      EnumWindows(visit, reinterpret_cast<LPARAM>(robot));
-    }
-    return 0;
+    return true;
   }
 };
 
@@ -120,13 +100,11 @@ SetupResult runSetup(const std::string& arguments, const std::string& workingDir
   win::UniqueHandle& processHandle = started.process;
 
   Robot robot;
-  robot.processId = started.id;
   robot.answers = std::move(answers);
-  win::UniqueHandle thread(CreateThread(nullptr, 0, Robot::loop, &robot, 0, nullptr));
+  win::DialogRobot dialogs(started.id, [&robot](HWND box) { return robot.answer(box); });
   result.finished = WaitForSingleObject(processHandle.get(), timeoutMs) == WAIT_OBJECT_0;
   if (!result.finished) TerminateProcess(processHandle.get(), 99);
-  SetEvent(robot.stop.get());
-  WaitForSingleObject(thread.get(), INFINITE);
+  dialogs.stop();
   DWORD code = 0;
   GetExitCodeProcess(processHandle.get(), &code);
   result.exitCode = static_cast<int>(code);

@@ -2,79 +2,42 @@
 
 #include <shlobj.h>
 
-#include <set>
-
 #include "common/win32/handles.h"
 #include "common/win32/process_run.h"
 #include "common/win32/window_picture.h"
 
 namespace nandor::testing {
 
-namespace {
-
-std::string className(HWND window) {
-  char buffer[256] = {};
-  GetClassNameA(window, buffer, sizeof buffer);
-  return buffer;
-}
-
-}  // namespace
-
 struct WindowRobot::State {
-  DWORD processId = 0;
   Handler handler;
   std::vector<SeenWindow> windows;
-  std::set<HWND> seen;
-  win::UniqueHandle stop{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 
-  void meet(HWND window) {
+  bool meet(HWND window) {
     // The options dialog's label has the id of a message box's text.
     bool messageBox = GetDlgItem(window, kBoxText) != nullptr && GetDlgItem(window, 1001) == nullptr;
     SeenWindow seenWindow{window, messageBox, windowText(window), ""};
     if (messageBox) seenWindow.text = windowText(GetDlgItem(window, kBoxText));
     // Every box here has a title and a text: an empty one is a read that
     // timed out on a busy machine, tried again on the next pass.
-    if (messageBox && (seenWindow.title.empty() || seenWindow.text.empty())) return;
+    if (messageBox && (seenWindow.title.empty() || seenWindow.text.empty())) return false;
     windows.push_back(seenWindow);
-    seen.insert(window);
-    if (handler && handler(seenWindow)) return;
+    if (handler && handler(seenWindow)) return true;
     if (GetDlgItem(window, IDOK) != nullptr) click(window, IDOK);
-  }
-
-  static BOOL CALLBACK visit(HWND window, LPARAM self) {
-    auto* state = reinterpret_cast<State*>(self);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == state->processId && IsWindowVisible(window) && className(window) == "#32770" &&
-        state->seen.count(window) == 0) {
-      state->meet(window);
-    }
-    return TRUE;
-  }
-
-  static DWORD WINAPI loop(void* self) {
-    auto* state = static_cast<State*>(self);
-    while (WaitForSingleObject(state->stop.get(), 20) == WAIT_TIMEOUT) {
-      EnumWindows(visit, reinterpret_cast<LPARAM>(state));
-    }
-    return 0;
+    return true;
   }
 };
 
 WindowRobot::WindowRobot(DWORD processId, Handler handler) : state_(std::make_unique<State>()) {
-  state_->processId = processId;
   state_->handler = std::move(handler);
-  thread_.reset(CreateThread(nullptr, 0, State::loop, state_.get(), 0, nullptr));
+  robot_ = std::make_unique<win::DialogRobot>(processId, [state = state_.get()](HWND window) {
+    return state->meet(window);
+  });
 }
 
 WindowRobot::~WindowRobot() { stop(); }
 
 std::vector<SeenWindow> WindowRobot::stop() {
-  if (thread_) {
-    SetEvent(state_->stop.get());
-    WaitForSingleObject(thread_.get(), INFINITE);
-    thread_.reset();
-  }
+  robot_->stop();
   return state_->windows;
 }
 

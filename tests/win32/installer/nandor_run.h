@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/dialog_robot.h"
 #include "common/win32/handles.h"
 
 namespace nandor::testing {
@@ -48,7 +49,7 @@ class WindowRobot {
  private:
   struct State;
   std::unique_ptr<State> state_;
-  win::UniqueHandle thread_;
+  std::unique_ptr<win::DialogRobot> robot_;
 };
 
 // Runs program (D:\nandortest\Nandor.exe unless named) with arguments.

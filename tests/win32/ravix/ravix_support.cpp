@@ -80,36 +80,21 @@ std::string guidText(const GUID& guid) {
   return text;
 }
 
-BoxRobot::BoxRobot() : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-  thread_.reset(CreateThread(nullptr, 0, loop, this, 0, nullptr));
-}
+BoxRobot::BoxRobot()
+    : robot_(GetCurrentProcessId(), [this](HWND window) { return answer(window); }) {}
 
-BoxRobot::~BoxRobot() {
-  SetEvent(stop_.get());
-  WaitForSingleObject(thread_.get(), INFINITE);
-}
+BoxRobot::~BoxRobot() { robot_.stop(); }
 
 std::vector<Box> BoxRobot::boxes() {
   win::LockHolder hold(lock_);
   return boxes_;
 }
 
-// Answers one window when it is a message box of this process not yet seen.
-BOOL CALLBACK BoxRobot::visit(HWND window, LPARAM self) {
-  auto* robot = reinterpret_cast<BoxRobot*>(self);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
+// Answers a message box of this process; other dialogs are passed over.
+bool BoxRobot::answer(HWND window) {
   HWND text = GetDlgItem(window, 0xFFFF);
-  if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(name) != "#32770" ||
-      text == nullptr) {
-    return TRUE;
-  }
-  win::LockHolder hold(robot->lock_);
-  for (HWND seen : robot->answered_) {
-    if (seen == window) return TRUE;
-  }
+  if (text == nullptr) return false;
+  win::LockHolder hold(lock_);
   Box box;
   char buffer[512] = {};
   GetWindowTextA(window, buffer, sizeof buffer);
@@ -117,18 +102,9 @@ BOOL CALLBACK BoxRobot::visit(HWND window, LPARAM self) {
   GetWindowTextA(text, buffer, sizeof buffer);
   box.text = buffer;
   box.owner = GetWindow(window, GW_OWNER);
-  robot->boxes_.push_back(box);
-  robot->answered_.push_back(window);
+  boxes_.push_back(box);
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
-  return TRUE;
-}
-
-DWORD WINAPI BoxRobot::loop(void* self) {
-  auto* robot = static_cast<BoxRobot*>(self);
-  while (WaitForSingleObject(robot->stop_.get(), 20) == WAIT_TIMEOUT) {
-    EnumWindows(visit, reinterpret_cast<LPARAM>(robot));
-  }
-  return 0;
+  return true;
 }
 
 std::vector<DISPID> RecordingSink::ids() const {

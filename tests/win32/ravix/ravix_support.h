@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "activex/ravix_ids.h"
+#include "common/win32/dialog_robot.h"
 #include "common/win32/handles.h"
 
 namespace ravix_test {
@@ -61,13 +62,10 @@ class BoxRobot {
   std::vector<Box> boxes();
 
  private:
-  static DWORD WINAPI loop(void* self);
-  static BOOL CALLBACK visit(HWND window, LPARAM self);
+  bool answer(HWND window);
   win::Lock lock_;
   std::vector<Box> boxes_;
-  std::vector<HWND> answered_;
-  win::UniqueHandle stop_;
-  win::UniqueHandle thread_;
+  win::DialogRobot robot_;  // last: its thread starts once the rest is made
 };
 
 // One event as the sink received it.
