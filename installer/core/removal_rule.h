@@ -11,7 +11,8 @@
 namespace nandor {
 
 // True when folder (a full path) may be deleted: a "X:\..." path with at
-// least one named level below the drive root, no "." or ".." level, and
+// least one named level below the drive root, no level that ends in a dot
+// or a space (Windows would read another folder, "." and ".." included), and
 // neither equal to nor above any of the protected folders (the Windows and
 // system folders, Program Files, the user's profile folders). Letter case
 // and trailing separators do not matter.

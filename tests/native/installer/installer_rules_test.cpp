@@ -122,6 +122,9 @@ TEST(RemovalRuleTest, SystemFoldersAndEveryFolderAboveThemAreKept) {
   EXPECT_FALSE(mayDeleteFolder("C:\\Users\\Root", kept));
   EXPECT_TRUE(mayDeleteFolder("C:\\Program Files\\Kebo", kept));
   EXPECT_TRUE(mayDeleteFolder("C:\\windows2", kept));
+  // Windows reads these as the Windows folder and the drive root.
+  EXPECT_FALSE(mayDeleteFolder("C:\\Windows. ", kept));
+  EXPECT_FALSE(mayDeleteFolder("C:\\   ", kept));
   EXPECT_TRUE(mayDeleteFolder("C:\\users\\root\\Kebo", kept));
 }
 

@@ -1,0 +1,108 @@
+// Writes valid inputs of every kind into OUT/<target>/seed/ for the fuzz
+// targets to start from: make_fuzz_seeds OUT. The fuzzers mutate these, so
+// each seed is small and well formed.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "pair_list.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SeedWriter {
+ public:
+  explicit SeedWriter(fs::path out) : out_(std::move(out)) {}
+
+  void add(const std::string& target, const std::string& bytes) {
+    const fs::path folder = out_ / target / "seed";
+    fs::create_directories(folder);
+    std::ofstream(folder / std::to_string(counts_[target]++), std::ios::binary) << bytes;
+  }
+
+ private:
+  fs::path out_;
+  std::map<std::string, int> counts_;
+};
+
+// Answers: payloads with zeros and "$$" of their own, every action, pairs
+// before and after "eop", and the tail's letter case.
+void answers(SeedWriter& seeds) {
+  const std::string payloads[] = {"", "hello", std::string("bin\0ary$$data", 13), "$$$$"};
+  const std::string blocks[] = {
+      "$$eop$$cmd$$0$$action",
+      "$$eop$$cmd$$http://kebo.example/a$$url$$_self$$frame$$1$$action",
+      "$$eop$$cmd$$app.exe$$name$$3$$version$$2$$ACTION",
+      "$$eop$$cmd$$x.kbc$$name$$paramsapp$$paramsapp$$3$$Action",
+      "$$eop$$cmd$$http://kebo.example/p$$url$$500$$timeout$$4$$action",
+      "$$eop$$cmd$$a;b$$list$$5$$action",
+      "$$eop$$cmd$$$$$$7$$action",
+  };
+  for (const auto& payload : payloads)
+    for (const auto& block : blocks) seeds.add("fuzz_answer", payload + block);
+}
+
+// Pair lists in both separators (the first byte chooses), launch parameters
+// with escapes, Kebo paths and download addresses among the values.
+void pairLists(SeedWriter& seeds) {
+  for (const char* separator : {"\x00", "\x01"}) {
+    kebo::PairList list(separator[0] & 1 ? kebo::kAnswerSeparator : kebo::kParamSeparator);
+    list.append("paramsapp", "a#b\\#c");
+    list.append("paramsapp1", "second");
+    list.append("CMD", "run");
+    list.append("file", "sub\\dir/name.kbc");
+    list.append("url", "http://kebo.example/files/setup.exe");
+    list.append("timeout", "-42");
+    seeds.add("fuzz_pair_list", std::string(separator, 1) + list.serialise());
+  }
+}
+
+// Command lines, install directories and removal folders (the first byte
+// chooses), each in the forms the installer meets.
+void installRules(SeedWriter& seeds) {
+  const std::string lines[] = {"*dC:\\Kebo *i1 *l0 *uhttp://kebo.example/", "*i0*l1", "*d\"D:\\Program Files\\K\" *q"};
+  const std::string directories[] = {"C:\\Kebo\\bin", "\\\\server\\share\\kebo\\bin", "D:\\"};
+  const std::string folders[] = {"C:\\Kebo", "C:\\Program Files\\Kebo\\", "C:\\Users\\ana\\Kebo", "C:\\Windows\\.."};
+  for (const auto& line : lines) seeds.add("fuzz_install_rules", std::string(1, '\0') + line);
+  for (const auto& directory : directories) seeds.add("fuzz_install_rules", std::string(1, '\1') + directory);
+  for (const auto& folder : folders) seeds.add("fuzz_install_rules", std::string(1, '\2') + folder);
+}
+
+// Test machine script lines and type strings.
+void machineScripts(SeedWriter& seeds) {
+  const std::string lines[] = {"call fxAdd 2 -5   # comment",
+                               "call fxLabel \"a \\\"q\\\" \\\\ \\n\" 4",
+                               "save $3 \"out.raw\"",
+                               "fun [F [I I] S] I",
+                               "fun [ObjBitmap [I [I I]] fun [S] I] [S I]"};
+  for (const auto& line : lines) seeds.add("fuzz_machine_script", line);
+}
+
+// Registry scripts beyond the module's own: every rule, both value kinds,
+// named values, replacements and doubled quotes.
+void registryScripts(SeedWriter& seeds) {
+  seeds.add("fuzz_registry_script",
+            "HKCU { NoRemove Software { ForceRemove 'It''s' = s '%MODULE%, 100%%' {\n"
+            "  val Number = d 0x2A\n  val 'Name' = s 'text'\n  Delete Old\n  Sub = d 017 { Leaf }\n} } }\n"
+            "HKEY_LOCAL_MACHINE { Key }\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds OUT\n");
+    return 2;
+  }
+  SeedWriter seeds(argv[1]);
+  answers(seeds);
+  pairLists(seeds);
+  installRules(seeds);
+  machineScripts(seeds);
+  registryScripts(seeds);
+  return 0;
+}
