@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "pair_list.h"
+#include "video_seeds.h"
 
 namespace fs = std::filesystem;
 
@@ -18,6 +18,9 @@ class SeedWriter {
  public:
   explicit SeedWriter(fs::path out) : out_(std::move(out)) {}
 
+  void add(const std::string& target, const std::vector<uint8_t>& bytes) {
+    add(target, std::string(bytes.begin(), bytes.end()));
+  }
   void add(const std::string& target, const std::string& bytes) {
     const fs::path folder = out_ / target / "seed";
     fs::create_directories(folder);
@@ -49,15 +52,13 @@ void answers(SeedWriter& seeds) {
 // Pair lists in both separators (the first byte chooses), launch parameters
 // with escapes, Kebo paths and download addresses among the values.
 void pairLists(SeedWriter& seeds) {
-  for (const char* separator : {"\x00", "\x01"}) {
-    kebo::PairList list(separator[0] & 1 ? kebo::kAnswerSeparator : kebo::kParamSeparator);
-    list.append("paramsapp", "a#b\\#c");
-    list.append("paramsapp1", "second");
-    list.append("CMD", "run");
-    list.append("file", "sub\\dir/name.kbc");
-    list.append("url", "http://kebo.example/files/setup.exe");
-    list.append("timeout", "-42");
-    seeds.add("fuzz_pair_list", std::string(separator, 1) + list.serialise());
+  const std::string pairs[][2] = {{"paramsapp", "a#b\\#c"},     {"paramsapp1", "second"},
+                                  {"CMD", "run"},               {"file", "sub\\dir/name.kbc"},
+                                  {"url", "http://kebo.example/files/setup.exe"}, {"timeout", "-42"}};
+  for (const std::string separator : {"\xA3\xA3", "$$"}) {
+    std::string list(1, separator == "$$" ? '\1' : '\0');
+    for (const auto& pair : pairs) list += pair[0] + separator + pair[1] + separator;
+    seeds.add("fuzz_pair_list", list);
   }
 }
 
@@ -104,5 +105,6 @@ int main(int argc, char** argv) {
   installRules(seeds);
   machineScripts(seeds);
   registryScripts(seeds);
+  for (const auto& seed : videoSeeds()) seeds.add("fuzz_video", seed);
   return 0;
 }
