@@ -28,14 +28,24 @@ while read -r name max_len len_control test_seconds tree_seeds; do
   [[ $mode == long ]] && run_seconds=$seconds
   echo "fuzz: $name for $run_seconds s"
   log=$dir/$mode.log
-  "$bin/$name" -max_total_time="$run_seconds" -max_len="$max_len" -len_control="$len_control" \
-    -timeout=10 -print_final_stats=1 -artifact_prefix="$dir/findings/" \
-    "$dir/corpus" "$dir/seed" > "$log" 2>&1
-  if [[ $? -ne 0 ]]; then
+  # The machine is shared: the log also gets the target's processor time
+  # and the load at the end, to read its executions a second by.
+  TIMEFORMAT='cpu_seconds: %U %S'
+  { time "$bin/$name" -max_total_time="$run_seconds" -max_len="$max_len" -len_control="$len_control" \
+      -timeout=10 -print_final_stats=1 -artifact_prefix="$dir/findings/" \
+      "$dir/corpus" "$dir/seed" > "$log" 2>&1; } 2>> "$log.time"
+  status=$?
+  cat "$log.time" >> "$log" && rm -f "$log.time"
+  echo "load_average: $(cut -d' ' -f1 /proc/loadavg)" >> "$log"
+  if [[ $status -ne 0 ]]; then
     failed+=("$name")
     tail -40 "$log"
     [[ $mode == test ]] && exit 1
   fi
 done < "$root/fuzz/targets.txt"
-if [[ $mode == long ]]; then python3 "$root/scripts/fuzz_table.py" "$out" "$root/RELIABILITY.md" "$seconds" || exit 1; fi
+if [[ $mode == long ]]; then
+  # The video corpus's depth, by the decoder's own path counters.
+  "$bin/video_corpus_paths" "$out/fuzz_video/corpus" > "$out/fuzz_video/paths.txt" || exit 1
+  python3 "$root/scripts/fuzz_table.py" "$out" "$root/RELIABILITY.md" "$seconds" || exit 1
+fi
 [[ ${#failed[@]} -eq 0 ]] || { echo "fuzz: findings in ${failed[*]}" >&2; exit 1; }

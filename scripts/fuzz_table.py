@@ -43,16 +43,20 @@ def row(out, name):
         with open(os.path.join(folder, "long.log"), errors="replace") as f:
             log = f.read()
     except OSError:
-        return f"| {name} | not run | | | | | |"
+        return f"| {name} | not run | | | | | | | |"
     seconds = last_int(r"Done \d+ runs in (\d+) second", log)
     runs = last_int(r"stat::number_of_executed_units: (\d+)", log)
     rate = last_int(r"stat::average_exec_per_sec:\s+(\d+)", log)
     edges = last_int(r"cov: (\d+)", log)
+    cpu = re.findall(r"^cpu_seconds: ([\d.]+) ([\d.]+)", log, re.M)
+    cpu_rate = round(runs / (float(cpu[-1][0]) + float(cpu[-1][1]))) if cpu and runs else None
+    load = re.findall(r"^load_average: ([\d.]+)", log, re.M)
     corpus = os.path.join(folder, "corpus")
     files = os.listdir(corpus) if os.path.isdir(corpus) else []
     size = sum(os.path.getsize(os.path.join(corpus, f)) for f in files)
     show = lambda v: "?" if v is None else f"{v:,}"
-    return (f"| {name} | {show(seconds)} | {show(runs)} | {show(rate)} | {show(edges)} | "
+    return (f"| {name} | {show(seconds)} | {show(runs)} | {show(rate)} | {show(cpu_rate)} | "
+            f"{load[-1] if load else '?'} | {show(edges)} | "
             f"{len(files):,} ({size // 1024:,} KiB) | {findings(os.path.join(folder, 'findings'), log)} |")
 
 
@@ -65,9 +69,17 @@ def main():
              f"Campaign of {seconds} s a target, {datetime.date.today().isoformat()}, "
              f"{os.cpu_count()} cores (`make fuzz-long FUZZ_SECONDS={seconds}`).",
              "",
-             "| target | seconds | executions | exec/s | edges | corpus | findings |",
-             "|---|---:|---:|---:|---:|---:|---|"]
+             "exec/s counts wall seconds; exec/CPU s the target's own processor time "
+             "(the machine is shared: load is its load average at the end of the run).",
+             "",
+             "| target | seconds | executions | exec/s | exec/CPU s | load | edges | corpus | findings |",
+             "|---|---:|---:|---:|---:|---:|---:|---:|---|"]
     lines += [row(out, name) for name in targets(root)]
+    try:
+        with open(os.path.join(out, "fuzz_video", "paths.txt")) as f:
+            lines += ["", "Decoder paths of fuzz_video's corpus (`video_corpus_paths`): " + f.read().strip()]
+    except OSError:
+        pass
     lines.append(END)
     with open(path) as f:
         text = f.read()
