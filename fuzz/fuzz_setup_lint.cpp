@@ -19,12 +19,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A package folder of this process's own, with a few files for wildcards.
+// A package folder of this process's own, with a few files for wildcards
+// to match (one with a long name, for patterns that backtrack).
 const fs::path& packageFolder() {
   static const fs::path folder = [] {
     fs::path made = fs::temp_directory_path() / ("fuzz_setup_lint." + std::to_string(getpid()));
     fs::create_directories(made / "media");
-    for (const char* name : {"media/a.vxs", "media/b.txt", "readme.txt"}) std::ofstream(made / name) << "x\n";
+    for (const char* name : {"media/a.vxs", "media/b.txt", "media/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.vxs", "readme.txt"})
+      std::ofstream(made / name) << "x\n";
     std::atexit([] {
       std::error_code ignored;
       fs::remove_all(packageFolder(), ignored);

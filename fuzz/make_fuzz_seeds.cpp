@@ -92,6 +92,16 @@ void registryScripts(SeedWriter& seeds) {
             "HKEY_LOCAL_MACHINE { Key }\n");
 }
 
+// A setup script that walks folders and matches names with wildcards
+// (the example packages' own scripts are copied from the tree as well).
+void setupScripts(SeedWriter& seeds) {
+  const std::string script =
+      "[Setup]\nGetSystemVars\nExist \"media\\*.vxs\"\nIf\nApplyOnFiles \"a.vxs\" \"Found\"\nEndif\n"
+      "Exist \"readme.t?t\"\nCopyDir2Dest \"media\"\ngoto \"Found\"\n"
+      "[Found]\nset FOUND DSTDIR\n[Uninstall]\nDeltree DSTDIR\n";
+  for (const char* target : {"fuzz_setup_script", "fuzz_setup_lint"}) seeds.add(target, script);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +115,7 @@ int main(int argc, char** argv) {
   installRules(seeds);
   machineScripts(seeds);
   registryScripts(seeds);
+  setupScripts(seeds);
   for (const auto& seed : videoSeeds()) seeds.add("fuzz_video", seed);
   return 0;
 }
