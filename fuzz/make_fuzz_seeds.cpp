@@ -102,6 +102,14 @@ void setupScripts(SeedWriter& seeds) {
   for (const char* target : {"fuzz_setup_script", "fuzz_setup_lint"}) seeds.add(target, script);
 }
 
+// A canonical PCM wave header: 16-bit stereo at 22,050 a second, 4 data bytes.
+void waveHeaders(SeedWriter& seeds) {
+  const uint8_t header[] = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                            1,   0,   2,   0,   0x22, 0x56, 0, 0, 0x88, 0x58, 1, 0, 4, 0, 16, 0,
+                            'd', 'a', 't', 'a', 4, 0, 0, 0};
+  seeds.add("fuzz_wave_header", std::vector<uint8_t>(std::begin(header), std::end(header)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +124,7 @@ int main(int argc, char** argv) {
   machineScripts(seeds);
   registryScripts(seeds);
   setupScripts(seeds);
+  waveHeaders(seeds);
   for (const auto& seed : videoSeeds()) seeds.add("fuzz_video", seed);
   return 0;
 }
