@@ -6,10 +6,7 @@
 #include "video_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzzvideo::Pictures* pictures = [] {
-    video::initVideoTables();
-    return new fuzzvideo::Pictures;
-  }();
+  static fuzzvideo::Pictures* pictures = new fuzzvideo::Pictures;
   fuzzvideo::decodeInput(data, size, *pictures);
   return 0;
 }

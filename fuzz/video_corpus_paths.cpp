@@ -33,7 +33,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: video_corpus_paths DIR...\n");
     return 2;
   }
-  video::initVideoTables();
   fuzzvideo::Pictures pictures;
   pathcontent::forEachEncoded([&](const pathcontent::Encoded& e) {
     const auto& payload = e.picture.payload;

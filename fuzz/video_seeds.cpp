@@ -48,7 +48,6 @@ Bytes withMode(uint8_t mode, const Bytes& bytes) {
 }  // namespace
 
 std::vector<std::vector<uint8_t>> videoSeeds() {
-  video::initVideoTables();
   std::vector<Bytes> seeds;
   for (int quality : {30, 75, 98}) {
     // IX: a self-contained picture, then two predicted ones against it.

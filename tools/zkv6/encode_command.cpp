@@ -64,7 +64,6 @@ int encodeCommand(const std::vector<std::string>& args) {
   const bool iw = kind == "iw";
   const int width = iw ? video::kIwWidth : video::kIxWidth, height = iw ? video::kIwHeight : video::kIxHeight;
 
-  video::initVideoTables();
   std::vector<uint8_t> body;
   std::vector<uint16_t> previous;
   double psnrSum = 0;

@@ -44,7 +44,6 @@ std::vector<PathName> expectedPaths() {
 }
 
 TEST(DecoderPaths, EncodedContentTakesEveryPath) {
-  video::initVideoTables();
   std::memset(video::pathCounts, 0, sizeof video::pathCounts);
   pathcontent::forEachEncoded([](const pathcontent::Encoded& e) {
     const auto& payload = e.picture.payload;
