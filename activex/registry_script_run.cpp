@@ -74,6 +74,16 @@ LONG removeKey(HKEY parent, const ScriptKey& key) {
   return first;
 }
 
+HKEY rootKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::Users: return HKEY_USERS;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 HRESULT runRegistryScript(std::string_view text, const Replacements& replacements, bool registering) {
@@ -82,7 +92,7 @@ HRESULT runRegistryScript(std::string_view text, const Replacements& replacement
   LONG first = ERROR_SUCCESS;
   for (const auto& root : roots) {
     for (const auto& key : root.keys) {
-      LONG result = registering ? writeKey(root.root, key) : removeKey(root.root, key);
+      LONG result = registering ? writeKey(rootKey(root.root), key) : removeKey(rootKey(root.root), key);
       if (registering && result != ERROR_SUCCESS) return HRESULT_FROM_WIN32(result);
       if (first == ERROR_SUCCESS) first = result;
     }

@@ -27,3 +27,20 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND VK_SANITIZE)
   set(VK_FUZZ ON)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
+
+# vk_fuzzer(NAME [SOURCES file...] [LIBS lib...] [INCLUDES dir...]): the
+# libFuzzer target NAME from NAME.cpp; the inputs under tests/fuzz/NAME/,
+# which once failed, replayed by ctest.
+function(vk_fuzzer name)
+  cmake_parse_arguments(FUZZ "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  add_executable(${name} ${name}.cpp ${FUZZ_SOURCES})
+  target_include_directories(${name} PRIVATE ${FUZZ_INCLUDES})
+  target_link_libraries(${name} PRIVATE ${FUZZ_LIBS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  # Inputs that once failed, replayed by ctest.
+  file(GLOB regressions ${CMAKE_SOURCE_DIR}/tests/fuzz/${name}/*)
+  if(regressions)
+    add_test(NAME ${name}_regressions COMMAND ${name} ${regressions})
+  endif()
+endfunction()

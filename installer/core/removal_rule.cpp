@@ -15,7 +15,11 @@ bool levelsBelowRoot(std::string_view path, std::vector<std::string_view>& level
   while (!rest.empty()) {
     size_t end = rest.find('\\');
     std::string_view level = rest.substr(0, end);
-    if (level.empty() || level == "." || level == ".." || level.find('/') != std::string_view::npos) return false;
+    // Windows ignores dots and spaces at the end of a name ("Windows." or
+    // "Kebo " is another folder's name, " " the level above): none is
+    // allowed, which also refuses "." and "..".
+    if (level.empty() || level.back() == '.' || level.back() == ' ' || level.find('/') != std::string_view::npos)
+      return false;
     levels.push_back(level);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
   }

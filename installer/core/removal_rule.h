@@ -22,7 +22,8 @@ struct ProtectedFolders {
 };
 
 // True when folder (a full path) may be deleted: a "X:\..." path with at
-// least one named level below the drive root, no "." or ".." level, and
+// least one named level below the drive root, no level that ends in a dot
+// or a space (Windows would read another folder, "." and ".." included), and
 // none of the protected folders.
 bool mayDeleteFolder(std::string_view folder, const ProtectedFolders& protectedFolders);
 

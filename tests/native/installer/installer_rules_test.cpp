@@ -153,6 +153,9 @@ TEST(RemovalRuleTest, KeptFoldersTheirParentsTheWindowsContentsAndEachProfileSta
   }
   EXPECT_FALSE(mayDeleteFile("C:\\windows\\system32\\kernel32.dll", kept));
   EXPECT_TRUE(mayDeleteFile("C:\\users\\root\\Desktop\\Kebo.url", kept));
+  // Windows reads these as the Windows folder and the drive root.
+  EXPECT_FALSE(mayDeleteFolder("C:\\Windows. ", kept));
+  EXPECT_FALSE(mayDeleteFolder("C:\\   ", kept));
 }
 
 }  // namespace

@@ -101,7 +101,9 @@ TEST_F(RegistryScript, BrokenScriptsAndUnknownReplacementsWriteNothing) {
   for (const char* broken : {"HKCU { Software { RavixScriptTest = s 'x' }", "HKXX { }",
                              "HKCU { NoRemove Software { RavixScriptTest = q 'x' } }",
                              "HKCU { NoRemove Software { RavixScriptTest = s 'open } }",
-                             "HKCU { NoRemove Software { RavixScriptTest = s '%NOPE%' } }"}) {
+                             "HKCU { NoRemove Software { RavixScriptTest = s '%NOPE%' } }",
+                             "HKCU { NoRemove Software { RavixScriptTest = d 4294967296 } }",
+                             "HKCU { NoRemove Software { RavixScriptTest = d -1 } }"}) {
     EXPECT_EQ(ravix::runRegistryScript(broken, {{"MODULE", "m"}}, true), DISP_E_EXCEPTION) << broken;
     EXPECT_FALSE(exists("")) << broken;
   }

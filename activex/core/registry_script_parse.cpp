@@ -1,6 +1,7 @@
-#include "registry_script.h"
+#include "registry_script_parse.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 
 namespace ravix {
@@ -95,10 +96,15 @@ bool parseValue(Tokens& tokens, ScriptValue& value) {
     return true;
   }
   if (type == "d") {
+    // 0 to 0xFFFFFFFF, written in decimal, hexadecimal (0x) or octal (0).
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) return false;
     char* end = nullptr;
-    value.number = static_cast<DWORD>(std::strtoul(text.c_str(), &end, 0));
+    errno = 0;
+    const unsigned long long number = std::strtoull(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || number > 0xFFFFFFFFull) return false;
+    value.number = static_cast<uint32_t>(number);
     value.isNumber = true;
-    return end != nullptr && *end == '\0' && !text.empty();
+    return true;
   }
   return false;
 }
@@ -154,12 +160,13 @@ bool parseKeys(Tokens& tokens, ScriptKey& parent) {
   return false;
 }
 
-HKEY rootKey(const std::string& name) {
-  if (name == "HKCR" || name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
-  if (name == "HKCU" || name == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
-  if (name == "HKLM" || name == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
-  if (name == "HKU" || name == "HKEY_USERS") return HKEY_USERS;
-  return nullptr;
+bool rootKey(const std::string& name, RegistryRoot& root) {
+  if (name == "HKCR" || name == "HKEY_CLASSES_ROOT") root = RegistryRoot::ClassesRoot;
+  else if (name == "HKCU" || name == "HKEY_CURRENT_USER") root = RegistryRoot::CurrentUser;
+  else if (name == "HKLM" || name == "HKEY_LOCAL_MACHINE") root = RegistryRoot::LocalMachine;
+  else if (name == "HKU" || name == "HKEY_USERS") root = RegistryRoot::Users;
+  else return false;
+  return true;
 }
 
 }  // namespace
@@ -170,8 +177,7 @@ bool parseRegistryScript(std::string_view text, const Replacements& replacements
   bool quoted = false;
   while (tokens.next(token, quoted)) {
     ScriptRoot root;
-    root.root = rootKey(token);
-    if (root.root == nullptr || !tokens.next(brace, quoted) || brace != "{") return false;
+    if (!rootKey(token, root.root) || !tokens.next(brace, quoted) || brace != "{") return false;
     ScriptKey top;
     if (!parseKeys(tokens, top) || !top.values.empty()) return false;
     root.keys = std::move(top.subkeys);
