@@ -16,7 +16,7 @@
 namespace {
 
 void checkPath(std::string_view value) {
-  if (kebo::isPathInsideKeboDirectory(value)) {
+  if (kebo::pathInsideKeboDirectory(value)) {
     if (value.empty() || value.find(':') != std::string_view::npos || value[0] == '\\' || value[0] == '/') abort();
     for (size_t at = 0; (at = value.find("..", at)) != std::string_view::npos; ++at) {
       const bool starts = at == 0 || value[at - 1] == '\\' || value[at - 1] == '/';
