@@ -53,9 +53,12 @@ demo: release win32
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/setup-demo.sh out/demo/setup
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/installer-screenshots.sh out/demo/installer
 
-bench: deps
+# ship_bench runs in both builds (natively, and under Wine as users run the
+# DLL) and prints their figures side by side; then the native benchmarks.
+bench: deps win32
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j$(JOBS) --target warp_bench video_bench codec_compare_bench
+	cmake --build --preset bench -j$(JOBS) --target ship_bench warp_bench video_bench codec_compare_bench
+	bash scripts/ship-bench.sh
 	build/bench/bench/warp_bench
 	build/bench/bench/video_bench
 	build/bench/bench/codec_compare_bench
