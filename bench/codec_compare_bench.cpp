@@ -101,7 +101,6 @@ Case& testCase(bool panorama) {
   static std::map<bool, Case> cases;
   Case& c = cases[panorama];
   if (c.source.empty()) {
-    video::initVideoTables();
     c.width = panorama ? video::kIwWidth : video::kIxWidth;
     c.height = panorama ? video::kIwHeight : video::kIxHeight;
     c.source = syntheticPicture(c.width, c.height);

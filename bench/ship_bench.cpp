@@ -137,7 +137,6 @@ void decodeCases(const std::vector<Picture>& all) {
 
 int main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : "";
-  video::initVideoTables();
   warpCases();
   const auto all = pictures(folder);
   decodeCases(all);

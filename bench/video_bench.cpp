@@ -106,7 +106,6 @@ std::vector<uint8_t> predictedPicture() {
 }
 
 void BM_DecodeIntraPanorama(benchmark::State& state) {
-  video::initVideoTables();
   const auto payload = intraPanorama();
   std::vector<uint16_t> panorama(video::kIwWidth * video::kIwHeight);
   for (auto _ : state) {
@@ -118,7 +117,6 @@ void BM_DecodeIntraPanorama(benchmark::State& state) {
 BENCHMARK(BM_DecodeIntraPanorama)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeCopyPanorama(benchmark::State& state) {
-  video::initVideoTables();
   const auto payload = copyPanorama();
   std::vector<uint16_t> panorama(video::kIwWidth * video::kIwHeight);
   for (auto _ : state) {
@@ -130,7 +128,6 @@ void BM_DecodeCopyPanorama(benchmark::State& state) {
 BENCHMARK(BM_DecodeCopyPanorama)->Unit(benchmark::kMillisecond);
 
 void BM_DecodePredictedPicture(benchmark::State& state) {
-  video::initVideoTables();
   const auto payload = predictedPicture();
   std::vector<uint16_t> current(video::kIxWidth * video::kIxHeight), reference(current.size(), 0x1234);
   for (auto _ : state) {

@@ -28,13 +28,11 @@ static_assert(sizeof kTypes / sizeof kTypes[0] == kEntries);
 }  // namespace
 }  // namespace ostrel
 
-// Called once by the machine: builds the video decoder's tables for 5-5-5
-// pixels and registers the package; the answer is 0 whatever the
-// registration says.
+// Called once by the machine: registers the package; the answer is 0
+// whatever the registration says.
 extern "C" int VMCALL VOXAloadWARP(VmMachine* m, VmCallbacks* table) {
   using namespace ostrel;
   gVm = table;
-  video::initVideoTables();
   gVm->vmRegisterPackage(m, "warp.pkg", kEntries, kNames, kFunctions, kArgCounts, kTypes);
   return 0;
 }

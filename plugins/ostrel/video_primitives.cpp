@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "file_header.h"
 #include "frame_walker.h"
 #include "ostrel_machine.h"
 #include "pictures.h"
@@ -61,23 +62,22 @@ int abandon(VmMachine* m, int pushed, int code) {
 extern "C" int VMCALL ZKV6header(VmMachine* m) {
   const VmValue file = gVm->vmPop(m);
   if (!vm::isRef(file)) return pushResult(m, vm::kNil);
-  uint8_t header[video::kFileHeaderBytes + 1] = {};
-  readBytes(fileHandle(m, file), header, video::kFileHeaderBytes);
-  header[4] = 0;  // the signature holds at most 4 characters
+  uint8_t bytes[zkv6::kFileHeaderBytes] = {};
+  readBytes(fileHandle(m, file), bytes, zkv6::kFileHeaderBytes);
+  const zkv6::FileHeader header = zkv6::readFileHeader(bytes);
 
-  // [signature, [first, second], third]
+  // [signature, [width, height], frame count]
   int pushed = 0;
-  if (int code = gVm->vmPushString(m, reinterpret_cast<const char*>(header)); code < 0) return abandon(m, pushed, code);
+  if (int code = gVm->vmPushString(m, header.signature.c_str()); code < 0) return abandon(m, pushed, code);
   ++pushed;
-  const int32_t third = static_cast<int32_t>(video::readLe32(header + 16));
-  const VmValue pair[] = {vm::makeInt(video::readLe16Signed(header + 8)), vm::makeInt(video::readLe16Signed(header + 10)), vm::makeInt(2)};
+  const VmValue pair[] = {vm::makeInt(header.width), vm::makeInt(header.height), vm::makeInt(2)};
   for (VmValue v : pair) {
     if (gVm->vmPush(m, v) < 0) return abandon(m, pushed, -1);
     ++pushed;
   }
   if (int code = gVm->vmMakeTuple(m); code < 0) return abandon(m, pushed, code);
   pushed -= 2;
-  for (VmValue v : {vm::makeInt(third), vm::makeInt(3)}) {
+  for (VmValue v : {vm::makeInt(header.frameCount), vm::makeInt(3)}) {
     if (gVm->vmPush(m, v) < 0) return abandon(m, pushed, -1);
     ++pushed;
   }

@@ -69,7 +69,6 @@ int decodeCommand(const std::vector<std::string>& args) {
   }
 
   std::filesystem::create_directories(dir);
-  video::initVideoTables();
   reader.header();
 
   const int width = kind == 'W' ? video::kIwWidth : video::kIxWidth;

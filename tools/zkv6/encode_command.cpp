@@ -88,7 +88,6 @@ int encodeCommand(const std::vector<std::string>& args) {
   const int perJob = iw ? 1 : static_cast<int>(keyint);
   const int jobs = (count + perJob - 1) / perJob;
   std::vector<EncodedFrame> encoded(static_cast<size_t>(count));
-  video::initVideoTables();
   auto encodeJob = [&](int job) {
     std::vector<uint16_t> previous;
     for (int k = job * perJob; k < std::min(count, (job + 1) * perJob); ++k) {

@@ -45,7 +45,7 @@ int infoCommand(const std::vector<std::string>& args) {
     return 1;
   }
   const FileHeader h = reader.header();
-  std::printf("signature \"%s\", header values %d %d %d\n", h.signature.c_str(), h.first, h.second, h.third);
+  std::printf("signature \"%s\", header values %d %d %d\n", h.signature.c_str(), h.width, h.height, h.frameCount);
   Frame frame;
   for (int k = 0; reader.nextFrame(frame); ++k) {
     std::printf("frame %d: %lld bytes of chunks", k, static_cast<long long>(frame.size));
@@ -59,7 +59,7 @@ int infoCommand(const std::vector<std::string>& args) {
       if (isPicture(c)) {
         uint8_t q[4] = {};
         for (size_t i = 0; i < 4 && i < c.payloadSize; ++i) q[i] = c.payload[i];
-        const auto quality = static_cast<int32_t>(video::readLe32(q));
+        const auto quality = static_cast<int32_t>(zkv6::readLe32(q));
         if (c.tag[1] == 'X') {
           std::printf(": IX picture, %s coding, quality %lld", quality >= 0 ? "predicted" : "self-contained",
                       quality >= 0 ? static_cast<long long>(quality) : -static_cast<long long>(quality));

@@ -16,20 +16,15 @@ Zkv6Reader::~Zkv6Reader() {
 }
 
 FileHeader Zkv6Reader::header() {
-  uint8_t bytes[video::kFileHeaderBytes] = {};
+  uint8_t bytes[kFileHeaderBytes] = {};
   if (std::fread(bytes, 1, sizeof bytes, file_) == 0) return {};
-  FileHeader h;
-  for (int k = 0; k < 4 && bytes[k]; ++k) h.signature += static_cast<char>(bytes[k]);
-  h.first = video::readLe16Signed(bytes + 8);
-  h.second = video::readLe16Signed(bytes + 10);
-  h.third = static_cast<int32_t>(video::readLe32(bytes + 16));
-  return h;
+  return readFileHeader(bytes);
 }
 
 bool Zkv6Reader::nextFrame(Frame& frame) {
   uint8_t word[4] = {};
   if (std::fread(word, 1, sizeof word, file_) == 0) return false;
-  frame.word = video::readLe32(word);
+  frame.word = readLe32(word);
   frame.size = video::frameDataBytes(frame.word);
   frame.bytes.assign(frame.size > 0 ? static_cast<size_t>(frame.size) : 0, 0);
   frame.bytes.resize(std::fread(frame.bytes.data(), 1, frame.bytes.size(), file_));

@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace zkv6 {
+#include "file_header.h"
 
-struct FileHeader {
-  std::string signature;  // bytes 0..3, up to the first zero byte
-  int16_t first = 0, second = 0;
-  int32_t third = 0;
-};
+namespace zkv6 {
 
 struct Frame {
   uint32_t word = 0;        // the frame word as read

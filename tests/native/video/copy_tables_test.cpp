@@ -16,10 +16,7 @@ using video::nearCurTable;
 using video::nearRefTable;
 using video::spiralTable;
 
-class CopyTables : public testing::Test {
- protected:
-  static void SetUpTestSuite() { video::initCopyTables(); }
-};
+class CopyTables : public testing::Test {};
 
 // (dx, dy) of an offset dy * stride + dx whose dx lies within half a row.
 std::pair<int, int> vectorOf(int32_t offset, int stride) {

@@ -38,10 +38,7 @@ int32_t aanScale(int i) {
 // The dequantised step at zigzag position k for a step before scaling.
 int32_t scaled(int32_t step, int k) { return (step * aanScale(kZigzag[k])) >> 13; }
 
-class IntraTest : public ::testing::Test {
- protected:
-  void SetUp() override { video::initIntraTables(); }
-};
+class IntraTest : public ::testing::Test {};
 
 // A coefficient stream built with the test stream writer, read back through
 // the picture's own layout.
@@ -533,7 +530,6 @@ namespace {
 // The unclamped conversion of ordinary macroblocks gives exactly the pixel
 // of the clamped one, over the whole of its range.
 TEST(IntraColour, WideTablesGiveTheClampedPixels) {
-  video::initIntraTables();
   for (int32_t y = -video::kWideY; y < video::kWideY; y += 131) {
     for (int32_t u = -video::kWideU; u < video::kWideU; u += 61) {
       for (int32_t v = -video::kWideV; v < video::kWideV; v += 97) {

@@ -119,8 +119,6 @@ class Shortest {
 
 class IntraEncoderTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { video::initIntraTables(); }
-
   // Decodes one block's code from the start of nibbles (followed by a
   // sentinel block) and checks the values and that the code is consumed
   // exactly.

@@ -11,6 +11,7 @@
 #include "picture_header.h"
 #include "pictures.h"
 #include "transform_formula.h"
+#include "vector_word.h"
 
 namespace {
 
@@ -132,9 +133,9 @@ class Walker {
 
   void longVector(int n, int row, int qx, int qy) {
     const uint32_t tt = streams_.codes.bits(2);
-    const uint32_t w = streams_.vectors.word();
-    ++walk_.counts.vectorTransforms[(tt << 1) | (w >> 15)];
-    const int y = static_cast<int>(w & 0x7F), x = static_cast<int>((w >> 7) & 0xFF);
+    const zkv6::VectorWord w{streams_.vectors.word()};
+    ++walk_.counts.vectorTransforms[(tt << 1) | w.flag()];
+    const int y = w.rows(), x = w.columns();
     const int column = video::iw::column(x0_ - x);
     if (column != x0_ + 128 - x || column + n > kWidth) ++walk_.counts.seamCopies;
     check((y0_ + row - y) * kWidth + column, n);
@@ -173,8 +174,6 @@ constexpr IwOptions kNeighbourSearch{8, 1, 2, true};
 
 class IwEncoder : public testing::Test {
  protected:
-  static void SetUpTestSuite() { video::initVideoTables(); }
-
   // Encodes, and checks what every encoding must give: the decoder makes
   // exactly the reconstruction of the payload, every copy reads decoded
   // pixels only, and the encoder's counts are the stream's.

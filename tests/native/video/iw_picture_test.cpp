@@ -44,8 +44,6 @@ void quadrantVector(StreamWriter& w, int t, int x, int y) {
 
 class IwPicture : public testing::Test {
  protected:
-  static void SetUpTestSuite() { video::initVideoTables(); }
-
   void decode(const StreamWriter& w, int32_t quality) {
     const auto payload = w.payload(quality);
     video::decodeIWPicture(payload.data(), payload.size(), panorama.data());

@@ -116,8 +116,6 @@ void expectDecodes(const EncodedPicture& encoded, const Picture* reference) {
 
 class IxEncoder : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { video::initVideoTables(); }
-
   static EncodedPicture encode(const Picture& source, const Picture* reference, int quality,
                                IxStatistics* statistics = nullptr, const IxOptions& options = {}) {
     EncodedPicture e = zkv6enc::encodeIXPicture(source.data(), reference != nullptr ? reference->data() : nullptr,

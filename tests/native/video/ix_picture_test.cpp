@@ -32,8 +32,6 @@ int blockIndex(int x0, int y0) { return (y0 / 8) * (kWidth / 8) + x0 / 8; }
 
 class IxPicture : public testing::Test {
  protected:
-  static void SetUpTestSuite() { video::initVideoTables(); }
-
   void decode(const StreamWriter& w, int32_t quality) {
     const auto payload = w.payload(quality);
     video::decodeIXPicture(payload.data(), payload.size(), current.data(), reference.data());

@@ -74,7 +74,6 @@ std::vector<PathName> expectedPaths() {
 }
 
 TEST(DecoderPaths, EncodedContentTakesEveryPath) {
-  video::initVideoTables();
   std::memset(video::pathCounts, 0, sizeof video::pathCounts);
   for (int quality : {30, 75, 98}) {
     // A short IX sequence: self-contained first, then predicted pictures.

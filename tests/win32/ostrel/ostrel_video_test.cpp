@@ -191,7 +191,6 @@ TEST_F(OstrelVideoTest, WarpReadsOnlyIwChunks) {
 // Pictures of arbitrary bytes (behind a header that places the streams) come
 // out exactly as the portable decoder makes them.
 TEST_F(OstrelVideoTest, PicturesMatchThePortableDecoder) {
-  video::initVideoTables();
   std::mt19937 random(2024);
   for (int round = 0; round < 4; ++round) {
     Bytes payload(60000);

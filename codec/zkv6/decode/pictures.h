@@ -19,13 +19,4 @@ void decodeIXPicture(const uint8_t* payload, size_t size, uint16_t* current, con
 // panorama: 2048x768 pixels, the picture's destination and only source.
 void decodeIWPicture(const uint8_t* payload, size_t size, uint16_t* panorama);
 
-// The copy codings' constant tables (the IW source table and column wrap,
-// spiralTable, nearRefTable, nearCurTable and the IX column wrap), built once
-// by initVideoTables.
-void initCopyTables();
-
-// Builds every constant table of the decoder, in order: the block coding's,
-// then the copy codings'. The plug-in's load export calls it once.
-void initVideoTables();
-
 }  // namespace video

@@ -49,7 +49,7 @@ std::vector<uint8_t> rawChunk(const std::string& tag, const std::vector<uint8_t>
 // A frame: the frame word (size of the whole frame, top byte as given) and
 // its chunks one after the other.
 std::vector<uint8_t> frame(const std::vector<std::vector<uint8_t>>& chunks, uint8_t topByte = 0);
-// A 64-byte file header with the signature and the three values.
-std::vector<uint8_t> fileHeader(const std::string& signature, int16_t first, int16_t second, int32_t third);
+// The file header with the signature and the three values.
+std::vector<uint8_t> fileHeader(const std::string& signature, int16_t width, int16_t height, int32_t frameCount);
 
 }  // namespace zkv6enc

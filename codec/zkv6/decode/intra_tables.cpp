@@ -5,8 +5,6 @@
 
 namespace video {
 
-IntraTables intraTables;
-
 const uint16_t kAanScale[64] = {
     16384, 22725, 21407, 19266, 16384, 12873, 8867, 4520,
     22725, 31521, 29692, 26722, 22725, 17855, 12299, 6270,
@@ -44,7 +42,7 @@ namespace {
 
 // The zigzag walk: anti-diagonal d holds the indices with row + column = d,
 // taken with the row rising on odd diagonals and falling on even ones.
-void buildZigzag(uint8_t (&zigzag)[64]) {
+constexpr void buildZigzag(uint8_t (&zigzag)[64]) {
   int k = 0;
   for (int d = 0; d < 15; ++d) {
     const int first = std::max(0, d - 7), last = std::min(d, 7);
@@ -55,12 +53,10 @@ void buildZigzag(uint8_t (&zigzag)[64]) {
   }
 }
 
-uint16_t channel(int j, int top) { return static_cast<uint16_t>(j < 0 ? 0 : std::min(j >> 1, top)); }
+constexpr uint16_t channel(int j, int top) { return static_cast<uint16_t>(j < 0 ? 0 : std::min(j >> 1, top)); }
 
-}  // namespace
-
-void initIntraTables() {
-  IntraTables& t = intraTables;
+constexpr IntraTables buildIntraTables() {
+  IntraTables t{};
   buildZigzag(t.zigzag);
   for (int i = 0; i < 64; ++i) t.maskBits[i] = static_cast<uint16_t>((0x100 << (i >> 3)) | (1 << (i & 7)));
   for (int j = -256; j < 512; ++j) {
@@ -79,7 +75,12 @@ void initIntraTables() {
     t.wideGreen[j + 512] = t.green[std::clamp(j, -64, 127) + 64];
     t.wideBlue[j + 512] = t.blue[std::clamp(j, -64, 127) + 64];
   }
+  return t;
 }
+
+}  // namespace
+
+constexpr IntraTables intraTables = buildIntraTables();
 
 // A quality of 0 or below would make the scale divide by zero; such
 // pictures cannot be coded, and they are decoded as quality 1. Qualities

@@ -20,6 +20,7 @@
 #include "picture_error.h"
 #include "pictures.h"
 #include "stream_writer.h"
+#include "vector_word.h"
 
 namespace zkv6enc {
 
@@ -195,7 +196,7 @@ class IwEncoder {
   // The two high transform bits, then W.
   void writeVector(const IwVector& v, int n) {
     writer_.bits(static_cast<uint32_t>(v.t >> 1), 2);
-    writer_.vector(static_cast<uint32_t>(((v.t & 1) << 15) | (v.x << 7) | v.y));
+    writer_.vector(zkv6::VectorWord::longVector(v.x, v.y, static_cast<uint32_t>(v.t & 1)).bits);
     ++statistics_.vectorTransforms[v.t];
     const int x0 = search_.blockStart() % kStride;
     const int column = video::iw::column(x0 - v.x);

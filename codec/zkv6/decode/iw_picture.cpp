@@ -5,7 +5,7 @@
 // Codes (codeStream):
 //   8x8: 0 four 4x4 quadrants | 10 t t, then W: long vector | 11 intra block
 //   4x4: 0 t t, then W: long vector | 1 four 2x2 from the next 2x2 group
-// The transform's low bit is bit 15 of W.
+// The transform's low bit is the flag of W (vector_word.h).
 //
 // As in IX pictures, every copy's source region is held inside the panorama
 // (heldSourceStart): sources above its first row or past its last pixel copy
@@ -18,6 +18,7 @@
 #include "path_counts.h"
 #include "picture_header.h"
 #include "pictures.h"
+#include "vector_word.h"
 
 namespace video {
 
@@ -85,9 +86,9 @@ class IwDecoder {
   // block's top-left, for a quadrant too.
   void longVector(const PieceCopies& copies, int row, uint16_t* destination) {
     const uint32_t tt = streams_.codes.bits(2);
-    const uint32_t w = streams_.vectors.word();
-    const int t = static_cast<int>((tt << 1) | (w >> 15));
-    const int y = static_cast<int>(w & 0x7F), x = static_cast<int>((w >> 7) & 0xFF);
+    const zkv6::VectorWord w{streams_.vectors.word()};
+    const int t = static_cast<int>((tt << 1) | w.flag());
+    const int y = w.rows(), x = w.columns();
     copyHeld(copies, t, destination, panorama_, kPixels, (y0_ + row - y) * kStride + iw::column(x0_ - x));
   }
 

@@ -1,5 +1,5 @@
 // The constant tables of the intra block coding and the colour conversion
-// that reads them. initIntraTables fills them once, before the first picture.
+// that reads them, computed when the decoder is compiled.
 #pragma once
 
 #include <algorithm>
@@ -33,7 +33,7 @@ struct IntraTables {
   uint16_t wideBlue[1024];
 };
 
-extern IntraTables intraTables;
+extern const IntraTables intraTables;
 
 // The 14-bit scale factors of the inverse transform, by natural index:
 // round(16384 f(row) f(column)), f(0) = 1, f(k) = sqrt(2) cos(k pi / 16).

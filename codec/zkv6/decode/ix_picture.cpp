@@ -1,7 +1,7 @@
 // IX pictures: 80 x 60 blocks of 8x8 pixels, each copied (from reference or
 // from the part of current already decoded) or intra coded, and split
 // depth first down to 2x2 pieces. Each coding's partition codes are the
-// tables below, one per piece size.
+// format's tables (partition_codes.h), one per piece size.
 //
 // Beyond the streams an encoder writes, the decoder keeps to these rules:
 // - every copy's source region is held inside its picture (heldSourceStart),
@@ -15,18 +15,21 @@
 #include "block_transform.h"
 #include "copy_tables.h"
 #include "intra_block.h"
+#include "partition_codes.h"
 #include "path_counts.h"
 #include "picture_header.h"
 #include "pictures.h"
+#include "vector_word.h"
 
 namespace video {
 
 namespace {
 
+using namespace zkv6::ix;
+using zkv6::VectorWord;
+
 constexpr int kStride = kIxWidth;
 constexpr int32_t kPixels = kIxWidth * kIxHeight;
-
-enum Piece : uint8_t { k8x8, k8x4, k4x8, k4x4, k4x2, k2x4, k2x2, kPieceCount };
 
 // A piece's copy routines, and the row of its long vectors from current
 // relative to y0 - Y.
@@ -40,113 +43,17 @@ constexpr PieceKind kPieces[kPieceCount] = {
     {&pieceCopies<2, 2, kStride>, 0},
 };
 
-// The pieces a piece splits into, in decoding order, at offsets from its
-// top-left.
-struct Split {
-  Piece child;
-  int count;
-  int dx[4], dy[4];
-};
-constexpr Split kTopBottom8x4 = {k8x4, 2, {0, 0}, {0, 4}};
-constexpr Split kLeftRight4x8 = {k4x8, 2, {0, 4}, {0, 0}};
-constexpr Split kQuadrants4x4 = {k4x4, 4, {0, 4, 0, 4}, {0, 0, 4, 4}};
-constexpr Split kLeftRight4x4 = {k4x4, 2, {0, 4}, {0, 0}};
-constexpr Split kTopBottom4x4 = {k4x4, 2, {0, 0}, {0, 4}};
-constexpr Split kTopBottom4x2 = {k4x2, 2, {0, 0}, {0, 2}};
-constexpr Split kLeftRight2x4 = {k2x4, 2, {0, 2}, {0, 0}};
-constexpr Split kQuadrants2x2 = {k2x2, 4, {0, 2, 0, 2}, {0, 0, 2, 2}};
-constexpr Split kLeftRight2x2 = {k2x2, 2, {0, 2}, {0, 0}};
-constexpr Split kTopBottom2x2 = {k2x2, 2, {0, 0}, {0, 2}};
-
-enum class Op : uint8_t { shortVector, longVector, zeroCopy, intra, smallWord, split, invalid };
-
-// One partition code: its bits (length of them, most significant first),
-// what it does, the transform bits that follow it in codeStream, and the
-// split it names.
-struct Code {
-  uint8_t value, length;
-  Op op;
-  int transformBits = 0;
-  const Split* split = nullptr;
-};
-struct CodeTable {
-  int count;
-  Code code[8];
-};
-constexpr int kLongestCode = 4;
-
-constexpr CodeTable kPredicted[kPieceCount] = {
-    {8,
-     {{0b00, 2, Op::shortVector},
-      {0b010, 3, Op::longVector, 3},
-      {0b011, 3, Op::intra},
-      {0b100, 3, Op::split, 0, &kTopBottom8x4},
-      {0b101, 3, Op::split, 0, &kLeftRight4x8},
-      {0b110, 3, Op::zeroCopy},
-      {0b1110, 4, Op::split, 0, &kQuadrants4x4},
-      {0b1111, 4, Op::invalid}}},
-    {4,
-     {{0b00, 2, Op::shortVector},
-      {0b01, 2, Op::longVector, 3},
-      {0b10, 2, Op::split, 0, &kLeftRight4x4},
-      {0b11, 2, Op::zeroCopy}}},
-    {4,
-     {{0b00, 2, Op::shortVector},
-      {0b01, 2, Op::longVector, 3},
-      {0b10, 2, Op::split, 0, &kTopBottom4x4},
-      {0b11, 2, Op::zeroCopy}}},
-    {6,
-     {{0b00, 2, Op::shortVector},
-      {0b01, 2, Op::longVector, 3},
-      {0b100, 3, Op::zeroCopy},
-      {0b101, 3, Op::split, 0, &kTopBottom4x2},
-      {0b110, 3, Op::split, 0, &kLeftRight2x4},
-      {0b111, 3, Op::split, 0, &kQuadrants2x2}}},
-    {4,
-     {{0b0, 1, Op::shortVector},
-      {0b10, 2, Op::smallWord},
-      {0b110, 3, Op::zeroCopy},
-      {0b111, 3, Op::split, 0, &kLeftRight2x2}}},
-    {4,
-     {{0b0, 1, Op::shortVector},
-      {0b10, 2, Op::smallWord},
-      {0b110, 3, Op::zeroCopy},
-      {0b111, 3, Op::split, 0, &kTopBottom2x2}}},
-    {3, {{0b0, 1, Op::shortVector}, {0b10, 2, Op::smallWord}, {0b11, 2, Op::zeroCopy}}},
-};
-
-// Every source is current; the long vectors' transforms take their low bit
-// from bit 15 of the vector word, and 2x2 pieces have no code of their own.
-constexpr CodeTable kSelfContained[kPieceCount] = {
-    {5,
-     {{0b00, 2, Op::split, 0, &kTopBottom8x4},
-      {0b01, 2, Op::split, 0, &kLeftRight4x8},
-      {0b10, 2, Op::split, 0, &kQuadrants4x4},
-      {0b110, 3, Op::intra},
-      {0b111, 3, Op::longVector, 2}}},
-    {2, {{0b0, 1, Op::split, 0, &kLeftRight4x4}, {0b1, 1, Op::longVector, 2}}},
-    {2, {{0b0, 1, Op::split, 0, &kTopBottom4x4}, {0b1, 1, Op::longVector, 2}}},
-    {4,
-     {{0b00, 2, Op::longVector, 2},
-      {0b01, 2, Op::split, 0, &kTopBottom4x2},
-      {0b10, 2, Op::split, 0, &kLeftRight2x4},
-      {0b11, 2, Op::split, 0, &kQuadrants2x2}}},
-    {2, {{0b0, 1, Op::smallWord}, {0b1, 1, Op::split, 0, &kLeftRight2x2}}},
-    {2, {{0b0, 1, Op::smallWord}, {0b1, 1, Op::split, 0, &kTopBottom2x2}}},
-    {1, {{0, 0, Op::smallWord}}},
-};
-
 // Reads bits until they spell one of the table's codes. The tables are
 // complete prefix codes, so a code is always found within kLongestCode bits.
-const Code& readCode(CodeReader& codes, const CodeTable& table) {
+const CodeRow& readCode(CodeReader& codes, const CodeTable& table) {
   uint32_t value = 0;
   for (int length = 0; length <= kLongestCode; ++length) {
     if (length > 0) value = (value << 1) | codes.bit();
     for (int k = 0; k < table.count; ++k) {
-      if (table.code[k].length == length && table.code[k].value == value) return table.code[k];
+      if (table.row[k].length == length && table.row[k].code == value) return table.row[k];
     }
   }
-  return table.code[table.count - 1];  // not reached with the tables above
+  return table.row[table.count - 1];  // not reached with complete prefix codes
 }
 
 class IxDecoder {
@@ -171,9 +78,9 @@ class IxDecoder {
   // Decodes the piece at (px, py) and the pieces it splits into; false when
   // the picture ends at an invalid code.
   bool piece(Piece p, int px, int py) {
-    const Code& code = readCode(streams_.codes, codes_[p]);
+    const CodeRow& code = readCode(streams_.codes, codes_[p]);
     countPath(selfContained_ ? kIxSelfContainedCodes : kIxPredictedCodes,
-              p * 8 + static_cast<int>(&code - codes_[p].code));
+              p * 8 + static_cast<int>(&code - codes_[p].row));
     const PieceCopies& copies = *kPieces[p].copies;
     const int32_t at = py * kStride + px;
     uint16_t* destination = current_ + at;
@@ -209,15 +116,15 @@ class IxDecoder {
   // top-left whatever the piece.
   void longVector(Piece p, int transformBits, uint16_t* destination) {
     uint32_t t = streams_.codes.bits(transformBits);
-    const uint32_t w = streams_.vectors.word();
-    bool fromCurrent = (w >> 15) != 0;
+    const VectorWord w{streams_.vectors.word()};
+    bool fromCurrent = w.flag() != 0;
     if (selfContained_) {
-      t = (t << 1) | (w >> 15);
+      t = (t << 1) | w.flag();
       fromCurrent = true;
     }
     countPath(kIxSources, fromCurrent ? 1 : 0);
-    const int y = static_cast<int>(w & 0x7F), x = static_cast<int>((w >> 7) & 0xFF);
-    const int32_t column = ix::column(x0_ - x);
+    const int y = w.rows(), x = w.columns();
+    const int32_t column = video::ix::column(x0_ - x);
     const int32_t row = fromCurrent ? y0_ + kPieces[p].currentRow - y : y0_ + 64 - y;
     copyHeld(*kPieces[p].copies, static_cast<int>(t), destination, fromCurrent ? current_ : reference_, kPixels,
              row * kStride + column);
@@ -226,11 +133,11 @@ class IxDecoder {
   // A small-piece word: 12-bit code, transform, and (predicted coding only)
   // the source flag; the offset is from the 8x8 block's top-left.
   void smallWord(const PieceCopies& copies, uint16_t* destination) {
-    const uint32_t w = streams_.vectors.word();
-    const bool fromCurrent = selfContained_ || (w >> 15) != 0;
+    const VectorWord w{streams_.vectors.word()};
+    const bool fromCurrent = selfContained_ || w.flag() != 0;
     countPath(kIxSources, fromCurrent ? 3 : 2);
-    const int32_t offset = (fromCurrent ? nearCurTable : nearRefTable)[w & 0xFFF];
-    copyHeld(copies, static_cast<int>((w >> 12) & 7), destination, fromCurrent ? current_ : reference_, kPixels,
+    const int32_t offset = (fromCurrent ? nearCurTable : nearRefTable)[w.nearCode()];
+    copyHeld(copies, w.transform(), destination, fromCurrent ? current_ : reference_, kPixels,
              y0_ * kStride + x0_ + offset);
   }
 

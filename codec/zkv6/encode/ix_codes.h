@@ -6,14 +6,15 @@
 
 #include <cstdint>
 
+#include "partition_codes.h"
+#include "pictures.h"
+
 namespace zkv6enc::ix {
 
-constexpr int kStride = 640;
-constexpr int32_t kPixels = 640 * 480;
+using namespace zkv6::ix;
 
-enum Piece : uint8_t { k8x8, k8x4, k4x8, k4x4, k4x2, k2x4, k2x2, kPieceCount };
-constexpr int kPieceWidth[kPieceCount] = {8, 8, 4, 4, 4, 2, 2};
-constexpr int kPieceHeight[kPieceCount] = {8, 4, 8, 4, 2, 4, 2};
+constexpr int kStride = video::kIxWidth;
+constexpr int32_t kPixels = video::kIxWidth * video::kIxHeight;
 
 // A code of codeStream: length bits of value, most significant first;
 // length -1 where the piece has no such code.
@@ -23,24 +24,19 @@ struct Code {
   bool valid() const { return length >= 0; }
 };
 
-// The pieces a piece splits into, in decoding order, at offsets from its
-// top-left, and the code that asks for them.
-struct Split {
+// A split and the code that asks for it.
+struct SplitCode : Split {
   Code code;
-  Piece child;
-  int count;
-  int dx[4], dy[4];
 };
 
+// The format's code rows of one piece, by what they ask for.
 struct PieceCodes {
   Code shortVector, longVector, zeroCopy, intra, smallWord;
   int splitCount;
-  Split split[3];
+  SplitCode split[3];
 };
 
 const PieceCodes& pieceCodes(bool selfContained, Piece p);
-
-enum class Op : uint8_t { zeroCopy, shortVector, longVector, smallWord, intra, split };
 
 // A source region: in current or reference, its first pixel and the
 // transform the piece is copied with.
@@ -72,8 +68,5 @@ struct Place {
 // The cheapest way the piece p at place can name copy; false when no code of
 // the coding reaches that source with that transform.
 bool encodeCopy(bool selfContained, Piece p, const Place& place, const Copy& copy, Encoding& out);
-
-// Builds the inverse of the short code table; after initVideoTables.
-void initShortCodes();
 
 }  // namespace zkv6enc::ix

@@ -14,8 +14,9 @@ constexpr int kPictureDecoded = 0;
 constexpr int kNoMemory = -1;
 constexpr int kNoPicture = -2;
 
-constexpr size_t kFileHeaderBytes = 64;
 constexpr size_t kChunkHeaderBytes = 8;
+
+using zkv6::readLe32;
 
 // The bytes of chunks that follow a frame word: its low 24 bits count the
 // whole frame, word included; the top byte is not part of the size. A word

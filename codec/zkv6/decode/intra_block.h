@@ -17,16 +17,13 @@ struct QuantTables {
   int32_t negated[3][64];
 };
 
-// Steps for quality q, once initIntraTables has run; qualities outside
-// 1..100 are held to that range (0 and below behave as 1, the coarsest).
+// Steps for quality q; qualities outside 1..100 are held to that range (0
+// and below behave as 1, the coarsest).
 void quantTables(QuantTables& tables, int32_t quality);
 
 // Decodes the next macroblock from the coefficient stream and writes 8 rows
 // of 8 pixels at destination, rows stride pixels apart (640 in IX, 2048 in IW).
 void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uint16_t* destination, int stride);
-
-// The block coding's constant tables, built once by initVideoTables.
-void initIntraTables();
 
 // One coefficient block after its code: dequantised values in natural order
 // and the mask of the rows (bits 8..15) and columns (bits 0..7) holding a

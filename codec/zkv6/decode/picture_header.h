@@ -16,7 +16,6 @@ struct PictureHeader {
 };
 constexpr size_t kPictureHeaderBytes = 24;
 
-
 struct PictureStreams {
   int32_t quality = 0;
   CodeReader codes;
@@ -30,6 +29,7 @@ struct PictureStreams {
 inline PictureHeader readPictureHeader(const uint8_t* payload, size_t size) {
   uint8_t bytes[kPictureHeaderBytes] = {};
   for (size_t k = 0; k < kPictureHeaderBytes && k < size; ++k) bytes[k] = payload[k];
+  using zkv6::readLe32;
   return {static_cast<int32_t>(readLe32(bytes)), readLe32(bytes + 4), readLe32(bytes + 8),
           readLe32(bytes + 12), readLe32(bytes + 16), readLe32(bytes + 20)};
 }

@@ -38,11 +38,6 @@ constexpr int kFewestIntraNibbles = 9;  // three blocks of one value each
 // Error units per bit: squared 5-bit component differences.
 double lambdaFor(int quality) { return 0.25 * std::pow(1.045, 100 - quality); }
 
-void buildTables() {
-  static const bool built = (video::initCopyTables(), ix::initShortCodes(), true);
-  (void)built;
-}
-
 // One piece as it is written: its code (a split's code, or the direct code
 // with its fields) and, for copies, the source.
 struct Node {
@@ -185,7 +180,7 @@ class IxEncoder {
     // The quadrants (the last split) first; the halves only where the
     // quadrants beat the direct code.
     for (int s = codes.splitCount - 1; options_.splits && s >= 0; --s) {
-      const ix::Split& option = codes.split[s];
+      const ix::SplitCode& option = codes.split[s];
       if (s < codes.splitCount - 1 && codes.split[codes.splitCount - 1].count == 4 && !split) break;
       const double bound = std::min(cost, limit);
       double total = lambda_ * option.code.length;
@@ -363,6 +358,8 @@ class IxEncoder {
           ++statistics_.intraBlocks;
           for (uint8_t n : intraCode_.nibbles) writer_.nibble(n);
           break;
+        case Op::invalid:
+          break;
       }
     }
   }
@@ -396,7 +393,6 @@ class IxEncoder {
 
 EncodedPicture encodeIXPicture(const uint16_t* source, const uint16_t* reference, int quality,
                                const IxOptions& options, IxStatistics* statistics) {
-  buildTables();
   IxStatistics counts;
   EncodedPicture picture = IxEncoder(source, reference, quality, options, counts).run();
   if (statistics != nullptr) *statistics = counts;

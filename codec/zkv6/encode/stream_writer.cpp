@@ -1,12 +1,13 @@
 #include "stream_writer.h"
 
+#include "byte_order.h"
+#include "file_header.h"
+
 namespace zkv6enc {
 
 namespace {
 
-void putLe32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
-}
+using zkv6::appendLe32;
 
 }  // namespace
 
@@ -68,15 +69,15 @@ void StreamWriter::byteValue(int value) {
 
 std::vector<uint8_t> StreamWriter::payload(int32_t quality) const {
   std::vector<uint8_t> codes;
-  for (uint32_t w : codeWords_) putLe32(codes, w);
+  for (uint32_t w : codeWords_) appendLe32(codes, w);
   const uint32_t codeStart = 24;
   const uint32_t vectorStart = codeStart + static_cast<uint32_t>(codes.size());
   const uint32_t shortStart = vectorStart + static_cast<uint32_t>(vectors_.size());
   const uint32_t coefficientStart = shortStart + static_cast<uint32_t>(shortCodes_.size());
   const uint32_t coefficientEnd = coefficientStart + static_cast<uint32_t>(coefficients_.size());
   std::vector<uint8_t> out;
-  putLe32(out, static_cast<uint32_t>(quality));
-  for (uint32_t v : {codeStart, vectorStart, shortStart, coefficientStart, coefficientEnd}) putLe32(out, v);
+  appendLe32(out, static_cast<uint32_t>(quality));
+  for (uint32_t v : {codeStart, vectorStart, shortStart, coefficientStart, coefficientEnd}) appendLe32(out, v);
   out.insert(out.end(), codes.begin(), codes.end());
   out.insert(out.end(), vectors_.begin(), vectors_.end());
   out.insert(out.end(), shortCodes_.begin(), shortCodes_.end());
@@ -90,7 +91,7 @@ std::vector<uint8_t> StreamWriter::chunk(const std::string& tag, int32_t quality
 
 std::vector<uint8_t> rawChunk(const std::string& tag, const std::vector<uint8_t>& payload) {
   std::vector<uint8_t> out;
-  putLe32(out, static_cast<uint32_t>(payload.size() + 8));
+  appendLe32(out, static_cast<uint32_t>(payload.size() + 8));
   out.push_back(static_cast<uint8_t>(tag.size() > 0 ? tag[0] : 0));
   out.push_back(static_cast<uint8_t>(tag.size() > 1 ? tag[1] : 0));
   out.push_back(0);  // two bytes the decoder never reads
@@ -103,19 +104,14 @@ std::vector<uint8_t> frame(const std::vector<std::vector<uint8_t>>& chunks, uint
   size_t size = 4;
   for (const auto& c : chunks) size += c.size();
   std::vector<uint8_t> out;
-  putLe32(out, static_cast<uint32_t>(size & 0xFFFFFF) | (static_cast<uint32_t>(topByte) << 24));
+  appendLe32(out, static_cast<uint32_t>(size & 0xFFFFFF) | (static_cast<uint32_t>(topByte) << 24));
   for (const auto& c : chunks) out.insert(out.end(), c.begin(), c.end());
   return out;
 }
 
-std::vector<uint8_t> fileHeader(const std::string& signature, int16_t first, int16_t second, int32_t third) {
-  std::vector<uint8_t> out(64, 0);
-  for (size_t k = 0; k < 4; ++k) out[k] = k < signature.size() ? static_cast<uint8_t>(signature[k]) : 0;
-  out[8] = static_cast<uint8_t>(first);
-  out[9] = static_cast<uint8_t>(static_cast<uint16_t>(first) >> 8);
-  out[10] = static_cast<uint8_t>(second);
-  out[11] = static_cast<uint8_t>(static_cast<uint16_t>(second) >> 8);
-  for (int k = 0; k < 4; ++k) out[16 + k] = static_cast<uint8_t>(static_cast<uint32_t>(third) >> (8 * k));
+std::vector<uint8_t> fileHeader(const std::string& signature, int16_t width, int16_t height, int32_t frameCount) {
+  std::vector<uint8_t> out(zkv6::kFileHeaderBytes);
+  zkv6::writeFileHeader({signature, width, height, frameCount}, out.data());
   return out;
 }
 

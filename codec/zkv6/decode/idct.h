@@ -16,6 +16,13 @@
 
 namespace video {
 
+// The transform's multipliers: each the integer, applied with its shift,
+// then the real number it approximates.
+constexpr int32_t k1_414213562 = 3;   // >> 1: 1.5 for sqrt(2)
+constexpr int32_t k1_847759065 = 30;  // >> 4: 1.875 for 2 cos(pi/8)
+constexpr int32_t k1_082392200 = 17;  // >> 4: 1.0625 for 2 cos(pi/8) - 2 cos(3 pi/8)
+constexpr int32_t k2_613125930 = 40;  // >> 4: 2.5 for 2 cos(pi/8) + 2 cos(3 pi/8)
+
 // One 1-D transform of the eight values s[0], s[stride], ... s[7 * stride],
 // in place.
 inline void transform8(int32_t* s, int stride) {
@@ -23,15 +30,15 @@ inline void transform8(int32_t* s, int stride) {
   const int32_t s4 = s[4 * stride], s5 = s[5 * stride], s6 = s[6 * stride], s7 = s[7 * stride];
 
   const int32_t t10 = s0 + s4, t11 = s0 - s4, t13 = s2 + s6;
-  const int32_t t12 = ((3 * (s2 - s6)) >> 1) - t13;
+  const int32_t t12 = ((k1_414213562 * (s2 - s6)) >> 1) - t13;
   const int32_t e0 = t10 + t13, e3 = t10 - t13, e1 = t11 + t12, e2 = t11 - t12;
 
   const int32_t z13 = s5 + s3, z10 = s5 - s3, z11 = s1 + s7, z12 = s1 - s7;
   const int32_t o7 = z11 + z13;
-  const int32_t o11 = (3 * (z11 - z13)) >> 1;
-  const int32_t z5 = 30 * (z10 + z12);
-  const int32_t o10 = (17 * z12 - z5) >> 4;
-  const int32_t o12 = (z5 - 40 * z10) >> 4;
+  const int32_t o11 = (k1_414213562 * (z11 - z13)) >> 1;
+  const int32_t z5 = k1_847759065 * (z10 + z12);
+  const int32_t o10 = (k1_082392200 * z12 - z5) >> 4;
+  const int32_t o12 = (z5 - k2_613125930 * z10) >> 4;
   const int32_t o6 = o12 - o7, o5 = o11 - o6, o4 = o10 + o5;
 
   s[0] = e0 + o7;

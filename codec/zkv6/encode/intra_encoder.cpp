@@ -14,12 +14,6 @@ namespace zkv6enc {
 
 namespace {
 
-// The decoder's constant tables, built once for every encoder.
-void ensureTables() {
-  static const bool built = (video::initIntraTables(), true);
-  (void)built;
-}
-
 // The Y, U and V signals of one block, in the decoder's transformed units.
 struct Signals {
   double component[3][64];
@@ -74,7 +68,6 @@ void quantise(const double (&signal)[64], const int32_t* step, int (&values)[64]
 }  // namespace
 
 IntraEncoder::IntraEncoder(int quality) : quality_(std::clamp(quality, 1, 100)) {
-  ensureTables();
   video::quantTables(tables_, quality_);
 }
 
