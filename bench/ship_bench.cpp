@@ -7,6 +7,10 @@
 //
 //   ship_bench [FOLDER]
 //
+// The warp and the decodes run on the code path in use (SSE2 where the
+// processor has it, unless OSTREL_SCALAR is set) and again, as NAME_scalar,
+// on the scalar one.
+//
 // The encoded pictures are read from FOLDER when it holds them, else encoded
 // here (and written there), so that both builds decode the same bytes.
 // Output: one line a case, "name <tab> microseconds <tab> checksum", the
@@ -21,6 +25,7 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "code_path.h"
 #include "picture_encoders.h"
 #include "pictures.h"
 #include "synthetic_picture.h"
@@ -35,6 +40,7 @@ namespace {
 
 using namespace warp;
 using Bytes = std::vector<uint8_t>;
+using codec::CodePath;
 using shipbench::checksum;
 using shipbench::minMicros;
 using shipbench::report;
@@ -70,10 +76,25 @@ __attribute__((noinline)) void gather(const uint16_t* source, const uint32_t* in
   for (size_t i = 0; i < kViewPixels; ++i) out[i] = source[index[i]];
 }
 
+// Runs f on the path in use as name, and also on the scalar path as
+// name_scalar when the one in use is another.
+template <typename F>
+void eachPath(const std::string& name, F&& f) {
+  const CodePath inUse = codec::codePath();
+  f(name);
+  if (inUse == CodePath::kScalar) return;
+  codec::setCodePath(CodePath::kScalar);
+  f(name + "_scalar");
+  codec::setCodePath(inUse);
+}
+
 void warpCases() {
   WarpScene s;
-  double t = minMicros(shipbench::kWarpRuns, [&] { warpRender(s.tables->sampleGrid, s.source.data(), s.view.data()); });
-  report("warp_render", t, checksum(s.view.data(), kViewPixels));
+  eachPath("warp_render", [&](const std::string& name) {
+    const double t = minMicros(shipbench::kWarpRuns, [&] { warpRender(s.tables->sampleGrid, s.source.data(), s.view.data()); });
+    report(name.c_str(), t, checksum(s.view.data(), kViewPixels));
+  });
+  double t;
   std::vector<uint16_t> gathered(kViewPixels);
   t = minMicros(shipbench::kWarpRuns, [&] { gather(s.source.data(), s.index.data(), gathered.data()); });
   report("index_gather", t, checksum(gathered.data(), kViewPixels));
@@ -120,16 +141,18 @@ std::vector<Picture> pictures(const std::string& folder) {
 void decodeCases(const std::vector<Picture>& all) {
   std::vector<uint16_t> pixels(video::kIwWidth * video::kIwHeight), reference(video::kIxWidth * video::kIxHeight);
   for (const Picture& p : all) {
-    const int runs = p.panorama ? shipbench::kPanoramaRuns : shipbench::kPictureRuns;
-    const double t = minMicros(runs, [&] {
-      if (p.panorama) {
-        video::decodeIWPicture(p.payload.data(), p.payload.size(), pixels.data());
-      } else {
-        video::decodeIXPicture(p.payload.data(), p.payload.size(), pixels.data(), reference.data());
-      }
+    eachPath(std::string("decode_") + p.name, [&](const std::string& name) {
+      const int runs = p.panorama ? shipbench::kPanoramaRuns : shipbench::kPictureRuns;
+      const double t = minMicros(runs, [&] {
+        if (p.panorama) {
+          video::decodeIWPicture(p.payload.data(), p.payload.size(), pixels.data());
+        } else {
+          video::decodeIXPicture(p.payload.data(), p.payload.size(), pixels.data(), reference.data());
+        }
+      });
+      const size_t count = p.panorama ? pixels.size() : reference.size();
+      report(name.c_str(), t, checksum(pixels.data(), count));
     });
-    const size_t count = p.panorama ? pixels.size() : reference.size();
-    report((std::string("decode_") + p.name).c_str(), t, checksum(pixels.data(), count));
   }
 }
 
