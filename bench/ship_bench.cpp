@@ -20,7 +20,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +29,7 @@
 #include "pictures.h"
 #include "synthetic_picture.h"
 #include "warp_render.h"
+#include "warp_scene.h"
 #include "warp_tables.h"
 
 #ifdef _WIN32
@@ -45,31 +45,8 @@ using shipbench::checksum;
 using shipbench::minMicros;
 using shipbench::report;
 
-constexpr size_t kViewPixels = kViewWidth * kViewHeight;
-constexpr float kYaw = 30.0f, kPitch = -5.0f;
+constexpr size_t kViewPixels = WarpScene::kViewPixels;
 
-// The warp's view, and the index table of the same view read off renders
-// of coordinate sources.
-struct WarpScene {
-  std::unique_ptr<WarpTables> tables = std::make_unique<WarpTables>();
-  std::vector<uint16_t> source = std::vector<uint16_t>(kPanoramaWidth * kPanoramaHeight);
-  std::vector<uint16_t> view = std::vector<uint16_t>(kViewPixels);
-  std::vector<uint32_t> index = std::vector<uint32_t>(kViewPixels);
-
-  WarpScene() {
-    warpInitialize(*tables, 90.0f, 80.0f);
-    warpCalcul(*tables, degreesToRadians(kYaw), degreesToRadians(kPitch));
-    std::vector<uint16_t> column(kViewPixels);
-    for (int y = 0; y < kPanoramaHeight; ++y)
-      for (int x = 0; x < kPanoramaWidth; ++x) source[y * kPanoramaWidth + x] = static_cast<uint16_t>(x);
-    warpRender(tables->sampleGrid, source.data(), column.data());
-    for (int y = 0; y < kPanoramaHeight; ++y)
-      for (int x = 0; x < kPanoramaWidth; ++x) source[y * kPanoramaWidth + x] = static_cast<uint16_t>(y);
-    warpRender(tables->sampleGrid, source.data(), view.data());
-    for (size_t i = 0; i < kViewPixels; ++i) index[i] = view[i] * kPanoramaWidth + column[i];
-    for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint16_t>((i * 40503u) & 0x7FFF);
-  }
-};
 
 // Kept out of line so that the loop is compiled as any other function.
 __attribute__((noinline)) void gather(const uint16_t* source, const uint32_t* index, uint16_t* out) {
@@ -166,7 +143,7 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   std::vector<DllPicture> frames;
   for (const Picture& p : all) frames.push_back({p.name, p.panorama, p.payload});
-  return dllCases(frames, kYaw, kPitch) ? 0 : 1;
+  return dllCases(frames, kSceneYaw, kScenePitch) ? 0 : 1;
 #else
   return 0;
 #endif
