@@ -239,7 +239,7 @@ IwOptions iwOptions(Speed speed) {
     case Speed::kThorough:
       return {24, 2, 6, true};
     case Speed::kFast:
-      return {6, 1, 2, false};
+      return {4, 1, 1, false};
     case Speed::kDefault:
       break;
   }
