@@ -66,9 +66,12 @@ dist-test: dist
 	cmake --build --preset win32 -j$(JOBS) --target testmachine
 	xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/dist-test.sh out/dist build/win32/bin/testmachine.exe
 
-bench: deps
+# ship_bench runs in both builds (natively, and under Wine as users run the
+# DLL) and prints their figures side by side; then the native benchmarks.
+bench: deps win32
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j$(JOBS) --target warp_bench video_bench codec_compare_bench
+	cmake --build --preset bench -j$(JOBS) --target ship_bench warp_bench video_bench codec_compare_bench
+	bash scripts/ship-bench.sh
 	build/bench/bench/warp_bench
 	build/bench/bench/video_bench
 	build/bench/bench/codec_compare_bench

@@ -1,7 +1,8 @@
 // ZKV6 pictures against baseline JPEG on the same pixels: decode speed of
 // an encoded 2048x768 panorama and of a 640x480 picture at qualities 50 and
 // 90, side by side with libjpeg-turbo decoding a 4:4:4 JPEG of the same
-// picture and quality to RGB565 (the match for 16-bit pixels) and to RGB888;
+// picture and quality to RGB565 (the match for 16-bit pixels) and to RGB888,
+// and to RGB888 from the JPEG of the same size in bytes as the ZKV6 picture;
 // the encoder's speed; and bits per pixel at equal PSNR.
 #include <benchmark/benchmark.h>
 #include <jpeglib.h>
@@ -9,33 +10,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
-#include <random>
+#include <utility>
 #include <vector>
 
 #include "picture_encoders.h"
 #include "picture_error.h"
 #include "pictures.h"
+#include "synthetic_picture.h"
 
 namespace {
-
-// A synthetic picture with what photographs have: smooth shading, edges,
-// fine texture and some noise.
-std::vector<uint16_t> syntheticPicture(int width, int height) {
-  std::mt19937 random(7);
-  std::vector<uint16_t> p(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const double u = x * 6.2831853 / width, v = y * 3.14159 / height;
-      double r = 0.5 + 0.4 * std::sin(u * 3 + v), g = 0.5 + 0.35 * std::cos(u * 2 - v * 3), b = 0.45 + 0.3 * std::sin(v * 5);
-      if (((x / 96) + (y / 64)) % 3 == 0) r *= 0.6, g *= 0.8;  // edges
-      const double texture = 0.06 * std::sin(x * 0.9) * std::cos(y * 1.3) + 0.02 * ((random() % 100) / 100.0 - 0.5);
-      auto level = [&](double c) { return static_cast<uint16_t>(std::clamp((c + texture) * 31.0, 0.0, 31.0)); };
-      p[static_cast<size_t>(y) * width + x] = static_cast<uint16_t>((level(r) << 10) | (level(g) << 5) | level(b));
-    }
-  }
-  return p;
-}
 
 uint8_t expand5(unsigned v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
 
@@ -109,6 +94,7 @@ struct Case {
   std::vector<uint8_t> rgb;
   std::map<int, zkv6enc::EncodedPicture> encoded;
   std::map<int, std::vector<uint8_t>> jpeg;
+  std::map<int, std::pair<int, std::vector<uint8_t>>> jpegOfEqualBytes;  // by ZKV6 quality: JPEG quality, bytes
 };
 
 Case& testCase(bool panorama) {
@@ -138,6 +124,22 @@ const std::vector<uint8_t>& jpeg(Case& c, int quality) {
   auto it = c.jpeg.find(quality);
   if (it == c.jpeg.end()) it = c.jpeg.emplace(quality, jpegEncode(c.rgb, c.width, c.height, quality)).first;
   return it->second;
+}
+
+// The JPEG whose size comes closest to that of the ZKV6 picture of the given
+// quality, and its quality.
+const std::pair<int, std::vector<uint8_t>>& jpegOfEqualBytes(Case& c, int quality) {
+  auto it = c.jpegOfEqualBytes.find(quality);
+  if (it != c.jpegOfEqualBytes.end()) return it->second;
+  const auto target = static_cast<long>(encoded(c, quality).payload.size());
+  std::pair<int, std::vector<uint8_t>> best;
+  for (int q = 1; q <= 100; ++q) {
+    auto j = jpegEncode(c.rgb, c.width, c.height, q);
+    if (best.second.empty() || std::labs(static_cast<long>(j.size()) - target) < std::labs(static_cast<long>(best.second.size()) - target)) {
+      best = {q, std::move(j)};
+    }
+  }
+  return c.jpegOfEqualBytes.emplace(quality, std::move(best)).first->second;
 }
 
 void setPixelRate(benchmark::State& state, const Case& c) {
@@ -179,6 +181,21 @@ void jpegDecodeBenchmark(benchmark::State& state, J_COLOR_SPACE space) {
 void BM_JpegDecodeRgb565(benchmark::State& state) { jpegDecodeBenchmark(state, JCS_RGB565); }
 void BM_JpegDecodeRgb888(benchmark::State& state) { jpegDecodeBenchmark(state, JCS_RGB); }
 
+// RGB888 decode of the JPEG of the same size as the ZKV6 picture.
+void BM_JpegDecodeRgb888EqualBytes(benchmark::State& state) {
+  Case& c = testCase(state.range(0) == 1);
+  const auto& [quality, j] = jpegOfEqualBytes(c, static_cast<int>(state.range(1)));
+  std::vector<uint8_t> out;
+  for (auto _ : state) {
+    jpegDecode(j, JCS_RGB, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  setPixelRate(state, c);
+  state.counters["jpeg quality"] = quality;
+  state.counters["bits/pixel"] = 8.0 * static_cast<double>(j.size()) / (static_cast<double>(c.width) * c.height);
+  state.counters["PSNR"] = psnrRgb(c.rgb, out);
+}
+
 void BM_Zkv6Encode(benchmark::State& state) {
   Case& c = testCase(state.range(0) == 1);
   for (auto _ : state) {
@@ -219,6 +236,7 @@ void BM_JpegBitsAtEqualPsnr(benchmark::State& state) {
 BENCHMARK(BM_Zkv6Decode) CODEC_CASES;
 BENCHMARK(BM_JpegDecodeRgb565) CODEC_CASES;
 BENCHMARK(BM_JpegDecodeRgb888) CODEC_CASES;
+BENCHMARK(BM_JpegDecodeRgb888EqualBytes) CODEC_CASES;
 BENCHMARK(BM_Zkv6Encode) CODEC_CASES->Iterations(1);
 BENCHMARK(BM_JpegBitsAtEqualPsnr) CODEC_CASES->Iterations(1);
 

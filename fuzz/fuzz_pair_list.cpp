@@ -16,12 +16,16 @@
 namespace {
 
 void checkPath(std::string_view value) {
-  if (kebo::pathInsideKeboDirectory(value)) {
-    if (value.empty() || value.find(':') != std::string_view::npos || value[0] == '\\' || value[0] == '/') abort();
-    for (size_t at = 0; (at = value.find("..", at)) != std::string_view::npos; ++at) {
-      const bool starts = at == 0 || value[at - 1] == '\\' || value[at - 1] == '/';
-      const bool ends = at + 2 == value.size() || value[at + 2] == '\\' || value[at + 2] == '/';
-      if (starts && ends) abort();
+  if (auto path = kebo::pathInsideKeboDirectory(value)) {
+    // Relative, single backslashes between plain parts, never longer than asked.
+    if (path->empty() || path->size() > value.size() || path->find_first_of(":/") != std::string::npos) abort();
+    size_t start = 0;
+    while (start <= path->size()) {
+      size_t end = path->find('\\', start);
+      if (end == std::string::npos) end = path->size();
+      const std::string_view part = std::string_view(*path).substr(start, end - start);
+      if (part.empty() || part == "." || part == "..") abort();
+      start = end + 1;
     }
   }
   if (auto name = kebo::downloadFileName(value)) {

@@ -11,7 +11,8 @@ namespace warp {
 // Integer arithmetic only. source: 2048x768 pixels; view: 640x480 pixels.
 // Pixels are copied unchanged. Reads stay inside the source whatever the grid:
 // a cell whose rows could stray outside it has each row held to the first or
-// last.
+// last. Runs the SSE2 form or the scalar one as codec::codePath() says; both
+// give the same pixels.
 void warpRender(const GridPoint (&grid)[kGridRows][kGridColumns], const uint16_t* source,
                 uint16_t* view);
 

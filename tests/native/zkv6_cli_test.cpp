@@ -3,9 +3,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "image_io.h"
 #include "options.h"
+#include "video_commands.h"
 
 namespace {
 
@@ -70,6 +73,40 @@ TEST(Pictures, FlipReversesRows) {
   zkv6::Image16 image{2, 3, {1, 2, 3, 4, 5, 6}};
   zkv6::flipRows(image);
   EXPECT_EQ(image.pixels, (std::vector<uint16_t>{5, 6, 3, 4, 1, 2}));
+}
+
+// Encodes in parallel give the file a serial encode gives: runs of IX
+// pictures from one self-contained picture to the next are the jobs. With
+// a picture of the wrong size, the error is the first frame's in order.
+TEST(Encode, ThreadsChangeNoByteAndErrorsComeInFrameOrder) {
+  const auto dir = std::filesystem::temp_directory_path() / "zkv6_threads_test";
+  std::filesystem::create_directories(dir);
+  std::string error;
+  for (int k = 0; k < 3; ++k) {
+    zkv6::Image16 image{640, 480, {}};
+    for (int i = 0; i < 640 * 480; ++i) image.pixels.push_back(static_cast<uint16_t>(((i % 640 + 3 * k) / 9) * 0x421 & 0x7FFF));
+    char name[32];
+    std::snprintf(name, sizeof name, "f-%d.png", k);
+    ASSERT_TRUE(zkv6::writePng((dir / name).string(), image, error)) << error;
+  }
+  const std::string pattern = (dir / "f-%d.png").string();
+  auto encode = [&](const char* threads, const std::string& out) {
+    return zkv6::encodeCommand({"--kind", "ix", pattern, "-o", (dir / out).string(), "--keyint", "2", "--threads", threads});
+  };
+  ASSERT_EQ(encode("1", "serial.zkv6"), 0);
+  ASSERT_EQ(encode("3", "parallel.zkv6"), 0);
+  auto bytes = [&](const char* name) {
+    std::ifstream in(dir / name, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+  };
+  EXPECT_EQ(bytes("serial.zkv6"), bytes("parallel.zkv6"));
+
+  ASSERT_TRUE(zkv6::writePng((dir / "f-1.png").string(), zkv6::Image16{8, 8, std::vector<uint16_t>(64)}, error));
+  ASSERT_TRUE(zkv6::writePng((dir / "f-2.png").string(), zkv6::Image16{4, 4, std::vector<uint16_t>(16)}, error));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(encode("3", "bad.zkv6"), 1);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("f-1.png is 8x8"), std::string::npos);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

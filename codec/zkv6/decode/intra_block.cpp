@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "code_path.h"
 #include "idct.h"
+#include "intra_sse2.h"
 #include "intra_tables.h"
 #include "path_counts.h"
 
@@ -155,10 +157,15 @@ void decodeCoefficients(const QuantTables& tables, int component, NibbleReader& 
 }
 
 void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uint16_t* destination, int stride) {
+  const bool sse2 = codec::codePath() == codec::CodePath::kSse2;
   CoefficientBlock blocks[3];
   for (int b = 0; b < 3; ++b) {
     decodeCoefficients(tables, b, coefficients, blocks[b]);
-    inverseTransform(blocks[b].value, blocks[b].mask);
+    if (sse2) {
+      inverseTransformSse2(blocks[b].value, blocks[b].mask);
+    } else {
+      inverseTransform(blocks[b].value, blocks[b].mask);
+    }
   }
   const int32_t* y = blocks[0].value;
   const int32_t* u = blocks[1].value;
@@ -166,6 +173,7 @@ void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uin
   uint32_t outside = 0;
   for (int i = 0; i < 64; ++i) outside |= outsideWideTables(y[i], u[i], v[i]);
   const bool wide = outside == 0;
+  if (wide && sse2) return convertWideBlockSse2(y, u, v, destination, stride);
   for (int row = 0; row < 8; ++row) {
     uint16_t* out = destination + static_cast<ptrdiff_t>(row) * stride;
     if (wide) {

@@ -234,6 +234,20 @@ EncodedPicture encodeIWPicture(const uint16_t* source, int quality, const IwOpti
   return picture;
 }
 
-EncodedPicture encodeIWPicture(const uint16_t* source, int quality) { return encodeIWPicture(source, quality, {}); }
+IwOptions iwOptions(Speed speed) {
+  switch (speed) {
+    case Speed::kThorough:
+      return {24, 2, 6, true};
+    case Speed::kFast:
+      return {4, 1, 1, false};
+    case Speed::kDefault:
+      break;
+  }
+  return {14, 1, 4, true};
+}
+
+EncodedPicture encodeIWPicture(const uint16_t* source, int quality, Speed speed) {
+  return encodeIWPicture(source, quality, iwOptions(speed));
+}
 
 }  // namespace zkv6enc

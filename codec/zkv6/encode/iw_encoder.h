@@ -1,6 +1,6 @@
 // The IW panorama encoder with its search settings and a count of the codes
-// it chose. encodeIWPicture(source, quality) of picture_encoders.h is this
-// one with the default settings.
+// it chose. encodeIWPicture(source, quality, speed) of picture_encoders.h
+// is this one with the settings of iwOptions(speed).
 #pragma once
 
 #include <cstdint>
@@ -34,6 +34,12 @@ struct IwStatistics {
   // from a row's end into the next row.
   int seamCopies = 0;
 };
+
+// The settings of each speed. The default speed's window is a little
+// smaller than IwOptions{}'s, which finds barely more (0.1 % fewer bytes on
+// the comparison picture) in 1.2 times the time; transforms a pixel away
+// from the best plain copies find as much as two pixels away.
+IwOptions iwOptions(Speed speed);
 
 EncodedPicture encodeIWPicture(const uint16_t* source, int quality, const IwOptions& options,
                                IwStatistics* statistics = nullptr);

@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "block_transform.h"
 #include "copy_tables.h"
 #include "pictures.h"
@@ -92,9 +96,7 @@ bool IwSearch::validSource(int n, int32_t start) const {
   if (start < 0 || last >= kPixels) return false;
   if (last / kStride < area_.y0) return true;  // the indices only grow up to last
   for (int y = n - 1; y >= 0; --y) {
-    for (int x = n - 1; x >= 0; --x) {
-      if (!decoded(start + y * kStride + x)) return false;
-    }
+    if (!area_.runDecoded(start + y * kStride, n)) return false;
   }
   return true;
 }
@@ -103,7 +105,50 @@ int32_t IwSearch::vectorStart(int rowBase, int x, int y) const {
   return (area_.y0 + rowBase - y) * kStride + video::iw::column(area_.x0 - x);
 }
 
+#if defined(__SSE2__)
+namespace {
+// Squared component differences of eight pixel pairs, as four 32-bit sums.
+inline __m128i pairErrors(__m128i p, __m128i q) {
+  const __m128i m = _mm_set1_epi16(31);
+  const __m128i dr = _mm_sub_epi16(_mm_and_si128(_mm_srli_epi16(p, 10), m), _mm_and_si128(_mm_srli_epi16(q, 10), m));
+  const __m128i dg = _mm_sub_epi16(_mm_and_si128(_mm_srli_epi16(p, 5), m), _mm_and_si128(_mm_srli_epi16(q, 5), m));
+  const __m128i db = _mm_sub_epi16(_mm_and_si128(p, m), _mm_and_si128(q, m));
+  return _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(dr, dr), _mm_madd_epi16(dg, dg)), _mm_madd_epi16(db, db));
+}
+inline int64_t total(__m128i s) {
+  s = _mm_add_epi32(s, _mm_shuffle_epi32(s, 0x4E));
+  s = _mm_add_epi32(s, _mm_shuffle_epi32(s, 0xB1));
+  return _mm_cvtsi128_si32(s);
+}
+}  // namespace
+#endif
+
 int64_t IwSearch::copyError(int n, int t, int32_t start, int32_t destination, int64_t limit) const {
+#if defined(__SSE2__)
+  // The plain copy, eight pixels at a time; past limit the sum is only
+  // known to be at least limit, which is all the callers ask.
+  if (t == 0) {
+    const uint16_t* wanted = source_ + destination;
+    const uint16_t* region = reconstruction_ + start;
+    __m128i sum = _mm_setzero_si128();
+    auto load8 = [](const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    auto load4x2 = [](const uint16_t* p) {
+      return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + kStride)));
+    };
+    for (int y = 0; y < n; y += 2) {
+      if (n == 8) {
+        sum = _mm_add_epi32(sum, pairErrors(load8(wanted + y * kStride), load8(region + y * kStride)));
+        sum = _mm_add_epi32(sum, pairErrors(load8(wanted + (y + 1) * kStride), load8(region + (y + 1) * kStride)));
+      } else if (n == 4) {
+        sum = _mm_add_epi32(sum, pairErrors(load4x2(wanted + y * kStride), load4x2(region + y * kStride)));
+      } else {
+        break;
+      }
+      if (const int64_t s = total(sum); s >= limit || y + 2 == n) return s;
+    }
+  }
+#endif
   const int32_t* offset = offsets(n, t);
   const uint16_t* wanted = source_ + destination;
   const uint16_t* region = reconstruction_ + start;
@@ -159,22 +204,19 @@ uint64_t IwSearch::spread(uint16_t p) {
          (static_cast<uint64_t>(p & 31) << 42);
 }
 
-// The ring (distance from the nearest edge) of each pixel of an n x n
-// piece, row after row: every transform keeps a pixel on its ring.
-template <int N>
-constexpr std::array<uint8_t, N * N> kRings = [] {
-  std::array<uint8_t, N * N> rings{};
-  for (int y = 0; y < N; ++y) {
-    for (int x = 0; x < N; ++x) rings[y * N + x] = static_cast<uint8_t>(std::min({x, N - 1 - x, y, N - 1 - y}));
-  }
-  return rings;
-}();
-
+// Sums by ring (distance from the nearest edge) of an n x n piece: every
+// transform keeps a pixel on its ring. The four pixels mirrored across both
+// middles share a ring, min(row, column) of the one in the top-left
+// quarter, so they are added together; with the loops unrolled the sums
+// stay in registers.
 template <int N, typename Value>
 std::array<uint64_t, 4> sumRings(const Value& value, int32_t start) {
   std::array<uint64_t, 4> sums{};
-  for (int y = 0; y < N; ++y) {
-    for (int x = 0; x < N; ++x) sums[kRings<N>[y * N + x]] += value(start + y * kStride + x);
+  for (int y = 0; y < N / 2; ++y) {
+    const int32_t top = start + y * kStride, bottom = start + (N - 1 - y) * kStride;
+    for (int x = 0; x < N / 2; ++x) {
+      sums[std::min(x, y)] += value(top + x) + value(top + N - 1 - x) + value(bottom + x) + value(bottom + N - 1 - x);
+    }
   }
   return sums;
 }

@@ -399,8 +399,20 @@ EncodedPicture encodeIXPicture(const uint16_t* source, const uint16_t* reference
   return picture;
 }
 
-EncodedPicture encodeIXPicture(const uint16_t* source, const uint16_t* reference, int quality) {
-  return encodeIXPicture(source, reference, quality, {});
+IxOptions ixOptions(Speed speed) {
+  switch (speed) {
+    case Speed::kThorough:
+      return {6, 48, 12, 24, 6, true};
+    case Speed::kFast:
+      return {2, 16, 4, 8, 2, true};
+    case Speed::kDefault:
+      break;
+  }
+  return {};
+}
+
+EncodedPicture encodeIXPicture(const uint16_t* source, const uint16_t* reference, int quality, Speed speed) {
+  return encodeIXPicture(source, reference, quality, ixOptions(speed));
 }
 
 }  // namespace zkv6enc

@@ -1,6 +1,6 @@
 // The IX picture encoder with its search settings and a count of the codes
-// it chose. encodeIXPicture(source, reference, quality) of
-// picture_encoders.h is this one with the default settings.
+// it chose. encodeIXPicture(source, reference, quality, speed) of
+// picture_encoders.h is this one with the settings of ixOptions(speed).
 #pragma once
 
 #include <cstdint>
@@ -39,6 +39,9 @@ struct IxStatistics {
   int pieces[7] = {};      // coded pieces by size: 8x8, 8x4, 4x8, 4x4, 4x2, 2x4, 2x2
   int transforms[8] = {};  // long vectors and small-piece words by transform
 };
+
+// The settings of each speed; the default's are IxOptions{}.
+IxOptions ixOptions(Speed speed);
 
 // With a reference (640x480) the predicted coding, without (nullptr) the
 // self-contained one; quality is held to 1..100.
