@@ -18,7 +18,8 @@ namespace {
 Instance* instanceOf(NPP npp) { return npp ? static_cast<Instance*>(npp->pdata) : nullptr; }
 
 NPError pluginNew(NPMIMEType, NPP npp, uint16_t mode, int16_t argc, char* argn[], char* argv[], NPSavedData*) {
-  return guarded<NPError>(NPERR_OUT_OF_MEMORY_ERROR, [&] { return createInstance(npp, mode, argc, argn, argv); });
+  return guarded<NPError>(NPERR_OUT_OF_MEMORY_ERROR,
+                          [&] { return createInstance(npp, mode, argc, argn, argv); });
 }
 
 NPError pluginDestroy(NPP npp, NPSavedData**) {

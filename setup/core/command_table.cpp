@@ -12,6 +12,10 @@ namespace {
 
 using namespace commands;
 
+// A row names only the effects its command has; the rest keep their
+// defaults (which GCC's -Wextra would otherwise ask to be written out).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 constexpr std::array<CommandEntry, 55> kCommands = {{
     {CommandId::MkDir, "MkDir", MkDir, 1, 2, false},
     {CommandId::CopyA, "CopyA", CopyA, 2, 2, false},
@@ -25,26 +29,32 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {CommandId::Register, "Register", SystemCommand, 1, 1, false, {.reads = "DSTDIR"}},
     {CommandId::MkPgmGroup, "MkPgmGroup", SystemCommand, 1, 1, false},
     {CommandId::MkLink, "MkLink", SystemCommand, 2, 2, false, {.reads = "DSTDIR PROGRAMGROUP"}},
-    {CommandId::CopyDir2Dest, "CopyDir2Dest", CopyDir2Dest, 1, 1, false, {.reads = "SRCDIR DSTDIR"}},
-    {CommandId::CreateSourceLink, "CreateSourceLink", SystemCommand, 2, 2, false, {.reads = "SRCDIR PROGRAMGROUP"}},
+    {CommandId::CopyDir2Dest, "CopyDir2Dest", CopyDir2Dest, 1, 1, false,
+     {.reads = "SRCDIR DSTDIR"}},
+    {CommandId::CreateSourceLink, "CreateSourceLink", SystemCommand, 2, 2, false,
+     {.reads = "SRCDIR PROGRAMGROUP"}},
     {CommandId::AddPartition, "AddPartition", AddPartition, 1, 1, false, {.reads = "DSTDIR"}},
     {CommandId::Set, "set", Set, 2, 2, true, {.setsNamedVariable = true}},
     {CommandId::Get, "get", Get, 1, 1, true},
     {CommandId::Goto, "goto", Goto, 1, 1, false, {.sectionArgument = 1}},
     {CommandId::Quit, "quit", Quit, 2, 2, false},
     {CommandId::ShowFile, "ShowFile", SystemCommand, 1, 1, false},
-    {CommandId::GetSystemVars, "GetSystemVars", GetSystemVars, 0, 0, false, {.sets = "SYSDIR WINDIR SRCDIR DSTDIR PROGRAMFILES"}},
-    {CommandId::IShowInstallDlg, "IShowInstallDlg", SystemCommand, 0, 0, false, {.sets = "DSTDIR", .reads = "DSTDIR"}},
+    {CommandId::GetSystemVars, "GetSystemVars", GetSystemVars, 0, 0, false,
+     {.sets = "SYSDIR WINDIR SRCDIR DSTDIR PROGRAMFILES"}},
+    {CommandId::IShowInstallDlg, "IShowInstallDlg", SystemCommand, 0, 0, false,
+     {.sets = "DSTDIR", .reads = "DSTDIR"}},
     {CommandId::If, "If", If, 0, 0, false},
     {CommandId::Else, "Else", Else, 0, 0, false},
     {CommandId::Endif, "Endif", Endif, 0, 0, false},
     {CommandId::Exist, "Exist", Exist, 1, 1, false},
-    {CommandId::ApplyOnFiles, "ApplyOnFiles", ApplyOnFiles, 2, 2, false, {.sectionArgument = 2, .setsForSection = "DSTDIR"}},
+    {CommandId::ApplyOnFiles, "ApplyOnFiles", ApplyOnFiles, 2, 2, false,
+     {.sectionArgument = 2, .setsForSection = "DSTDIR"}},
     {CommandId::Return, "Return", Return, 0, 0, false},
     {CommandId::MsgBoxOK, "MsgBoxOK", MsgBoxOK, 2, 2, false},
     {CommandId::MsgBoxOKCancel, "MsgBoxOKCancel", MsgBoxOKCancel, 2, 2, false},
     {CommandId::DetectTCPIP, "DetectTCPIP", SystemCommand, 0, 0, false},
-    {CommandId::Strcat, "Strcat", Strcat, 2, 2, true, {.setsNamedVariable = true, .readsNamedVariable = true}},
+    {CommandId::Strcat, "Strcat", Strcat, 2, 2, true,
+     {.setsNamedVariable = true, .readsNamedVariable = true}},
     {CommandId::Strcmp, "Strcmp", Strcmp, 2, 2, false},
     {CommandId::Run, "Run", SystemCommand, 1, 2, false, {.reads = "DSTDIR"}},
     {CommandId::Delete, "Delete", Delete, 1, 2, false},
@@ -56,11 +66,14 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {CommandId::RegisterFont, "RegisterFont", SystemCommand, 1, 1, false},
     {CommandId::UnregisterFont, "UnregisterFont", SystemCommand, 1, 1, false},
     {CommandId::FindInFile, "FindInFile", FindInFile, 2, 2, false},
-    {CommandId::ParseFile, "ParseFile", ParseFile, 2, 2, false, {.sectionArgument = 2, .setsForSection = "TempLine TempStripped"}},
+    {CommandId::ParseFile, "ParseFile", ParseFile, 2, 2, false,
+     {.sectionArgument = 2, .setsForSection = "TempLine TempStripped"}},
     {CommandId::DetectVOXA, "DetectVOXA", SystemCommand, 0, 0, false, {.sets = "VOXApath"}},
     {CommandId::AppendFile, "AppendFile", AppendFile, 2, 2, false},
-    {CommandId::GetTempFileName, "GetTempFileName", GetTempFileName, 1, 1, true, {.reads = "DSTDIR", .setsNamedVariable = true}},
-    {CommandId::Include, "Include", Include, 2, 2, false, {.sectionArgument = 2, .sectionInNamedFile = true}},
+    {CommandId::GetTempFileName, "GetTempFileName", GetTempFileName, 1, 1, true,
+     {.reads = "DSTDIR", .setsNamedVariable = true}},
+    {CommandId::Include, "Include", Include, 2, 2, false,
+     {.sectionArgument = 2, .sectionInNamedFile = true}},
     {CommandId::DelUninstall, "DelUninstall", SystemCommand, 1, 1, false},
     {CommandId::SetupType, "SetupType", SystemCommand, 0, 0, false, {.sets = "SETUPTYPE"}},
     {CommandId::Clr, "Clr", Clr, 1, 1, true},
@@ -69,6 +82,7 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {CommandId::RunWait, "RunWait", SystemCommand, 1, 2, false},
     {CommandId::CleanRegistry, "CleanRegistry", SystemCommand, 0, 0, false},
 }};
+#pragma GCC diagnostic pop
 
 constexpr bool rowsInIdOrder() {
   for (size_t i = 0; i < kCommands.size(); ++i) {

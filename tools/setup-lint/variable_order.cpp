@@ -125,7 +125,8 @@ class VariableOrder {
     Diagnostic diagnostic{file.name(), file.lines()[index].number, Severity::Warning, {}};
     if (!byCommand.empty()) {
       diagnostic.message = std::string(byCommand) + " reads " + name + ", which no command has set yet";
-      for (const std::string& system : namesIn(setup::commandEntry(setup::CommandId::GetSystemVars).effects.sets)) {
+      const setup::CommandEffects& systemVars = setup::commandEntry(setup::CommandId::GetSystemVars).effects;
+      for (const std::string& system : namesIn(systemVars.sets)) {
         if (system == name) diagnostic.message += " (GetSystemVars sets it)";
       }
     } else if (!everSet_.contains(key(name))) {
