@@ -1,8 +1,8 @@
 #include "host_windows.h"
 
-#include <set>
 #include <vector>
 
+#include "common/win32/dialog_robot.h"
 #include "common/win32/handles.h"
 #include "host_record.h"
 
@@ -42,16 +42,8 @@ void registerClasses() {
   RegisterClassA(&area);
 }
 
-BOOL CALLBACK answerBox(HWND window, LPARAM handled) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char className[32] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (process != GetCurrentProcessId() || strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) {
-    return TRUE;
-  }
-  auto& seen = *reinterpret_cast<std::set<HWND>*>(handled);
-  if (!seen.insert(window).second) return TRUE;
+// Every message box of this process, recorded and answered.
+bool answerBox(HWND window) {
   char title[256] = {}, text[1024] = {};
   GetWindowTextA(window, title, sizeof title);
   GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
@@ -59,15 +51,7 @@ BOOL CALLBACK answerBox(HWND window, LPARAM handled) {
   // Posted first, so the box's own loop delivers it before the OK.
   if (boxAction) PostMessageA(boxPage, kDuringBoxMessage, 0, 0);
   PostMessageA(window, WM_COMMAND, IDOK, 0);
-  return TRUE;
-}
-
-DWORD WINAPI robot(void*) {
-  std::set<HWND> handled;
-  while (true) {
-    EnumWindows(answerBox, reinterpret_cast<LPARAM>(&handled));
-    Sleep(30);
-  }
+  return true;
 }
 
 }  // namespace
@@ -87,7 +71,9 @@ HWND createPluginArea(HWND page, int top, int width, int height) {
 void startMessageBoxRobot(HWND page, void (*duringBox)()) {
   boxPage = page;
   boxAction = duringBox;
-  win::UniqueHandle thread(CreateThread(nullptr, 0, robot, nullptr, 0, nullptr));
+  // It answers until the program ends.
+  static win::DialogRobot* const robot = new win::DialogRobot(GetCurrentProcessId(), answerBox);
+  (void)robot;
 }
 
 bool saveSnapshot(HWND area, const std::string& path) {
