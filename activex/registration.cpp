@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include "com_boundary.h"
+#include "common/win32/bstr_ansi.h"
 #include "module.h"
 #include "registry_script.h"
 
@@ -29,18 +30,10 @@ HRESULT runClassScript(bool registering) {
   return runRegistryScript(script, {{"MODULE", modulePath()}}, registering);
 }
 
-std::wstring widen(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                 static_cast<int>(wide.size()));
-  wide.resize(size > 0 ? size : 0);
-  return wide;
-}
-
 // The library from the module itself or, failing that, from the file of the
 // same name with the extension ".tlb".
 HRESULT registerTypeLibrary() {
-  std::wstring path = widen(modulePath());
+  std::wstring path = win::ansiToWide(modulePath());
   Microsoft::WRL::ComPtr<ITypeLib> library;
   HRESULT result = LoadTypeLib(path.c_str(), &library);
   if (FAILED(result)) {

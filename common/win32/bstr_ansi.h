@@ -1,4 +1,5 @@
-// BSTRs to and from the ANSI code page, at the boundary of COM calls.
+// Text in the ANSI code page to UTF-16, and BSTRs to and from it, at the
+// boundary of COM and wide-character calls.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,16 @@
 #include <string_view>
 
 namespace win {
+
+// UTF-16 of text in the ANSI code page.
+inline std::wstring ansiToWide(const std::string& text) {
+  if (text.empty()) return {};
+  int length = static_cast<int>(text.size());
+  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+  return wide;
+}
 
 struct BstrFreer {
   void operator()(BSTR b) const { SysFreeString(b); }

@@ -10,19 +10,10 @@
 
 #include <string>
 
+#include "common/win32/bstr_ansi.h"
 #include "common/win32/handles.h"
 
 namespace win {
-
-// UTF-16 of text in the ANSI code page.
-inline std::wstring ansiToWide(const std::string& text) {
-  if (text.empty()) return {};
-  int length = static_cast<int>(text.size());
-  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
-  return wide;
-}
 
 namespace detail {
 
