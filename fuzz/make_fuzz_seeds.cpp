@@ -32,6 +32,20 @@ class SeedWriter {
   std::map<std::string, int> counts_;
 };
 
+// An answer as the browser may deliver it, in pieces of 1, 7 and 127
+// bytes, under the real limit and under one a little shorter than it.
+void answerStreams(SeedWriter& seeds, const std::string& answer) {
+  for (size_t pieceSize : {1, 7, 127}) {
+    std::string pieces;
+    for (size_t at = 0; at < answer.size(); at += pieceSize) {
+      const std::string piece = answer.substr(at, pieceSize);
+      pieces += static_cast<char>(piece.size()) + piece;
+    }
+    seeds.add("fuzz_answer_stream", std::string(1, '\0') + pieces);
+    seeds.add("fuzz_answer_stream", std::string(1, '\x13') + pieces);  // a limit of 32 bytes
+  }
+}
+
 // Answers: payloads with zeros and "$$" of their own, every action, pairs
 // before and after "eop", and the tail's letter case.
 void answers(SeedWriter& seeds) {
@@ -46,7 +60,15 @@ void answers(SeedWriter& seeds) {
       "$$eop$$cmd$$$$$$7$$action",
   };
   for (const auto& payload : payloads)
-    for (const auto& block : blocks) seeds.add("fuzz_answer", payload + block);
+    for (const auto& block : blocks) {
+      seeds.add("fuzz_answer", payload + block);
+      answerStreams(seeds, payload + block);
+    }
+  // Filler pieces of the real limit less two bytes and less one: with two
+  // bytes more the first makes the limit exactly, the second passes it.
+  const std::string limitLessTwo("\xFF\xFE\xFF\xFF", 4), limitLessOne("\xFF\xFF\xFF\xFF", 4);
+  seeds.add("fuzz_answer_stream", std::string(1, '\0') + limitLessTwo + "\x02$$" + "\x01$");
+  seeds.add("fuzz_answer_stream", std::string(1, '\0') + limitLessOne + limitLessOne);
 }
 
 // Pair lists in both separators (the first byte chooses), launch parameters

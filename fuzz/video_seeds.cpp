@@ -50,6 +50,8 @@ Bytes withMode(uint8_t mode, const Bytes& bytes) {
 std::vector<std::vector<uint8_t>> videoSeeds() {
   std::vector<Bytes> seeds;
   for (int quality : {30, 75, 98}) {
+    // The middle quality's seeds decode with the scalar loops.
+    const uint8_t form = quality == 75 ? fuzzvideo::kScalarBit : 0;
     // IX: a self-contained picture, then two predicted ones against it.
     Picture previous;
     std::vector<Bytes> chunks;
@@ -57,19 +59,19 @@ std::vector<std::vector<uint8_t>> videoSeeds() {
       const Picture source = picture(video::kIxWidth, video::kIxHeight, 200, 150, 96, 3 * k, 5u * quality + k);
       const auto encoded = zkv6enc::encodeIXPicture(source.data(), k == 0 ? nullptr : previous.data(), quality);
       previous = encoded.reconstruction;
-      seeds.push_back(withMode(fuzzvideo::kIxPicture, encoded.payload));
+      seeds.push_back(withMode(fuzzvideo::kIxPicture | form, encoded.payload));
       chunks.push_back(zkv6enc::rawChunk("IX", encoded.payload));
     }
     // A frame of a predicted picture between chunks of other kinds.
     chunks.front() = zkv6enc::rawChunk("SN", {1, 2, 3, 4});
     Bytes frame;
     for (const auto& chunk : chunks) frame.insert(frame.end(), chunk.begin(), chunk.end());
-    seeds.push_back(withMode(fuzzvideo::kIxFrame, frame));
+    seeds.push_back(withMode(fuzzvideo::kIxFrame | form, frame));
     // IW: a panorama whose window straddles the seam.
     const Picture panorama = picture(video::kIwWidth, video::kIwHeight, video::kIwWidth - 64, 300, 128, 0, 7u * quality);
     const auto encoded = zkv6enc::encodeIWPicture(panorama.data(), quality);
-    seeds.push_back(withMode(fuzzvideo::kIwPicture, encoded.payload));
-    seeds.push_back(withMode(fuzzvideo::kIwFrame, zkv6enc::rawChunk("IW", encoded.payload)));
+    seeds.push_back(withMode(fuzzvideo::kIwPicture | form, encoded.payload));
+    seeds.push_back(withMode(fuzzvideo::kIwFrame | form, zkv6enc::rawChunk("IW", encoded.payload)));
   }
   return seeds;
 }

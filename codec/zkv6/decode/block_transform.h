@@ -69,11 +69,13 @@ void transformPiece(uint16_t* destination, const uint16_t* source) {
 struct PieceCopies {
   int width, height, stride;
   CopyRoutine operation[8];
+  // Pixels from the source region's first pixel to its last, rows
+  // included: upright (t < 4), then transposed.
+  int32_t extent[2];
 
   int sourceColumns(int t) const { return t < 4 ? width : height; }
   int sourceRows(int t) const { return t < 4 ? height : width; }
-  // Pixels from the source region's first pixel to its last, rows included.
-  int32_t sourceExtent(int t) const { return (sourceRows(t) - 1) * stride + sourceColumns(t); }
+  int32_t sourceExtent(int t) const { return extent[(t >> 2) & 1]; }
 };
 
 template <int W, int H, int Stride>
@@ -84,6 +86,7 @@ inline constexpr PieceCopies pieceCopies = {
     {&transformPiece<W, H, Stride, 0>, &transformPiece<W, H, Stride, 1>, &transformPiece<W, H, Stride, 2>,
      &transformPiece<W, H, Stride, 3>, &transformPiece<W, H, Stride, 4>, &transformPiece<W, H, Stride, 5>,
      &transformPiece<W, H, Stride, 6>, &transformPiece<W, H, Stride, 7>},
+    {(H - 1) * Stride + W, (W - 1) * Stride + H},
 };
 
 // The first source pixel for a source region that would start at pixel

@@ -44,6 +44,7 @@ class IwDecoder {
 
   void run() {
     for (y0_ = 0; y0_ < kIwHeight; y0_ += 8) {
+      if (kStopWhenStreamsEnd && streams_.ended()) return;
       for (x0_ = 0; x0_ < kIwWidth; x0_ += 8) block();
     }
   }

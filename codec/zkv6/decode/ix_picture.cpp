@@ -10,6 +10,7 @@
 // - the code 1111 at the 8x8 level of the predicted coding ends the picture:
 //   that block and all later ones keep the pixels they had;
 // - streams that run out read zeros, and decoding ends after the last block.
+#include <array>
 #include <cstdint>
 
 #include "block_transform.h"
@@ -43,17 +44,50 @@ constexpr PieceKind kPieces[kPieceCount] = {
     {&pieceCopies<2, 2, kStride>, 0},
 };
 
-// Reads bits until they spell one of the table's codes. The tables are
-// complete prefix codes, so a code is always found within kLongestCode bits.
-const CodeRow& readCode(CodeReader& codes, const CodeTable& table) {
-  uint32_t value = 0;
-  for (int length = 0; length <= kLongestCode; ++length) {
-    if (length > 0) value = (value << 1) | codes.bit();
-    for (int k = 0; k < table.count; ++k) {
-      if (table.row[k].length == length && table.row[k].code == value) return table.row[k];
+// A table's codes by the bits read so far, (1 << length) | value: the row a
+// whole code names, -1 for a prefix of longer codes.
+struct CodeIndex {
+  int8_t row[2 << kLongestCode];
+};
+constexpr CodeIndex indexOf(const CodeTable& table) {
+  CodeIndex index{};
+  for (int8_t& row : index.row) row = -1;
+  for (int k = 0; k < table.count; ++k) index.row[(1 << table.row[k].length) | table.row[k].code] = static_cast<int8_t>(k);
+  return index;
+}
+constexpr std::array<CodeIndex, kPieceCount> indexesOf(const CodeTable (&tables)[kPieceCount]) {
+  std::array<CodeIndex, kPieceCount> indexes{};
+  for (int p = 0; p < kPieceCount; ++p) indexes[p] = indexOf(tables[p]);
+  return indexes;
+}
+constexpr std::array<CodeIndex, kPieceCount> kPredictedIndex = indexesOf(kPredicted);
+constexpr std::array<CodeIndex, kPieceCount> kSelfContainedIndex = indexesOf(kSelfContained);
+
+// Every string of kLongestCode bits starts with exactly one code: the
+// reading below always ends inside the index.
+constexpr bool isCompletePrefixCode(const CodeIndex& index) {
+  for (uint32_t bits = 0; bits < (1u << kLongestCode); ++bits) {
+    int codes = 0;
+    for (int length = 0; length <= kLongestCode; ++length) {
+      codes += index.row[(1u << length) | (bits >> (kLongestCode - length))] >= 0;
     }
+    if (codes != 1) return false;
   }
-  return table.row[table.count - 1];  // not reached with complete prefix codes
+  return true;
+}
+constexpr bool allComplete() {
+  for (int p = 0; p < kPieceCount; ++p) {
+    if (!isCompletePrefixCode(kPredictedIndex[p]) || !isCompletePrefixCode(kSelfContainedIndex[p])) return false;
+  }
+  return true;
+}
+static_assert(allComplete(), "every partition table must be a complete prefix code");
+
+// Reads bits until they spell one of the table's codes.
+const CodeRow& readCode(CodeReader& codes, const CodeTable& table, const CodeIndex& index) {
+  uint32_t at = 1;
+  while (index.row[at] < 0) at = (at << 1) | codes.bit();
+  return table.row[index.row[at]];
 }
 
 class IxDecoder {
@@ -63,11 +97,13 @@ class IxDecoder {
     const int32_t q = streams_.quality;
     selfContained_ = q < 0;
     codes_ = selfContained_ ? kSelfContained : kPredicted;
+    indexes_ = selfContained_ ? kSelfContainedIndex.data() : kPredictedIndex.data();
     quantTables(quant_, !selfContained_ ? q : q == INT32_MIN ? INT32_MAX : -q);
   }
 
   void run() {
     for (y0_ = 0; y0_ < kIxHeight; y0_ += 8) {
+      if (kStopWhenStreamsEnd && streams_.ended()) return;
       for (x0_ = 0; x0_ < kIxWidth; x0_ += 8) {
         if (!piece(k8x8, x0_, y0_)) return;
       }
@@ -78,7 +114,7 @@ class IxDecoder {
   // Decodes the piece at (px, py) and the pieces it splits into; false when
   // the picture ends at an invalid code.
   bool piece(Piece p, int px, int py) {
-    const CodeRow& code = readCode(streams_.codes, codes_[p]);
+    const CodeRow& code = readCode(streams_.codes, codes_[p], indexes_[p]);
     countPath(selfContained_ ? kIxSelfContainedCodes : kIxPredictedCodes,
               p * 8 + static_cast<int>(&code - codes_[p].row));
     const PieceCopies& copies = *kPieces[p].copies;
@@ -147,6 +183,7 @@ class IxDecoder {
   const uint16_t* reference_;
   bool selfContained_ = false;
   const CodeTable* codes_ = kPredicted;
+  const CodeIndex* indexes_ = kPredictedIndex.data();
   int x0_ = 0, y0_ = 0;
 };
 

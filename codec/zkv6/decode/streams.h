@@ -16,6 +16,7 @@ class ByteCursor {
   ByteCursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   uint32_t take() { return pos_ < size_ ? data_[pos_++] : 0u; }
   size_t position() const { return pos_; }
+  bool ended() const { return pos_ >= size_; }
 
  private:
   const uint8_t* data_ = nullptr;
@@ -36,12 +37,21 @@ class CodeReader {
     if (--left_ == 0) load();
     return b;
   }
-  // n bits, most significant first (n <= 32).
+  // n bits, most significant first (n <= 32), as many at a time as the
+  // word holds.
   uint32_t bits(int n) {
-    uint32_t v = 0;
-    while (n-- > 0) v = (v << 1) | bit();
-    return v;
+    uint64_t v = 0;
+    while (n > 0) {
+      const int take = n < left_ ? n : left_;
+      v = (v << take) | (word_ >> (32 - take));
+      word_ = take < 32 ? word_ << take : 0;
+      n -= take;
+      if ((left_ -= take) == 0) load();
+    }
+    return static_cast<uint32_t>(v);
   }
+  // Only zero bits are left.
+  bool ended() const { return word_ == 0 && bytes_.ended(); }
 
  private:
   void load() {
@@ -63,6 +73,7 @@ class VectorReader {
     const uint32_t low = bytes_.take();
     return low | (bytes_.take() << 8);
   }
+  bool ended() const { return bytes_.ended(); }
 
  private:
   ByteCursor bytes_;
@@ -91,6 +102,8 @@ class ShortCodeReader {
     k[2] = (b[3] | (b[4] << 8)) & 0xFFF;
     k[3] = (b[4] | (b[5] << 8)) >> 4;
   }
+  // Only zero codes are left (a saved code is one still to come).
+  bool ended() const { return bytes_.ended() && (!parity_ || saved_ == 0); }
 
  private:
   ByteCursor bytes_;
@@ -111,6 +124,7 @@ class NibbleReader {
     return n;
   }
   size_t position() const { return pos_; }
+  bool ended() const { return pos_ >= count_; }
 
  private:
   const uint8_t* data_ = nullptr;
