@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Fills the campaign table of RELIABILITY.md from the logs of a long run.
 
-usage: fuzz_table.py BUILD_FUZZ_DIR RELIABILITY.md SECONDS
+usage: fuzz_table.py BUILD_FUZZ_DIR RELIABILITY.md SECONDS [JOBS]
 
 Reads BUILD_FUZZ_DIR/TARGET/long.log, corpus/ and findings/ for every target
 of fuzz/targets.txt and rewrites the text between the table's two markers.
@@ -61,13 +61,15 @@ def row(out, name):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
-    out, path, seconds = sys.argv[1:]
+    out, path, seconds = sys.argv[1:4]
+    jobs = int(sys.argv[4]) if len(sys.argv) == 5 else 1
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     lines = [BEGIN,
              f"Campaign of {seconds} s a target, {datetime.date.today().isoformat()}, "
-             f"{os.cpu_count()} cores (`make fuzz-long FUZZ_SECONDS={seconds}`).",
+             f"{os.cpu_count()} cores, {jobs} target{'s' if jobs > 1 else ''} at a time "
+             f"(`make fuzz-long FUZZ_SECONDS={seconds}`).",
              "",
              "exec/s counts wall seconds; exec/CPU s the target's own processor time "
              "(the machine is shared: load is its load average at the end of the run).",
