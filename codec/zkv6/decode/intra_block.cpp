@@ -14,7 +14,9 @@ namespace video {
 namespace {
 
 // The block being decoded. The position k runs in zigzag order and indexes
-// the block's own steps directly.
+// the block's own steps directly. The coder works on its own copy of the
+// reader and its own mask, which stay in registers; decodeCoefficients
+// hands both back when the block ends.
 //
 // Positions past 63 only come from hostile streams. A skip there holds the
 // position at 64 and leaves the block open (as any skip does) until opcode 0
@@ -22,10 +24,11 @@ namespace {
 // dropped, the code's operand nibbles are still consumed whole, and the
 // block ends after that code, so the next nibble starts the next block.
 struct BlockCoder {
-  NibbleReader& in;
+  NibbleReader in;
   const int32_t* step;
   const int32_t* negated;
-  CoefficientBlock& block;
+  int32_t* values;
+  uint32_t mask;
   int k;
 
   void skip(int n) { k = std::min(k + n, 64); }
@@ -42,8 +45,8 @@ struct BlockCoder {
   }
   void store(int32_t value) {
     const int i = intraTables.zigzag[k++];
-    block.value[i] = value;
-    block.mask |= intraTables.maskBits[i];
+    values[i] = value;
+    mask |= intraTables.maskBits[i];
   }
   // Two nibbles, the high one signed: -128..127.
   void putByteValue() {
@@ -61,8 +64,6 @@ constexpr int32_t kP4[16] = {1, 2, 3, 4, 5, 6, 7, 8, -8, -7, -6, -5, -4, -3, -2,
 uint32_t field(uint32_t nibble, bool high) { return high ? nibble >> 2 : nibble & 3; }
 
 // One handler per opcode; each returns whether the block goes on.
-using Handler = bool (*)(BlockCoder&);
-
 bool endOfBlock(BlockCoder&) { return false; }
 
 // Skips alone make no end test: even at position 64 the block stays open.
@@ -122,24 +123,28 @@ bool putByte(BlockCoder& c) {
   return c.open();
 }
 
-constexpr Handler kHandlers[16] = {
-    endOfBlock,                  // 0
-    skipOnly<5>,                 // 1
-    skipAndPutOne<1, false>,     // 2
-    skipAndPutOne<1, true>,      // 3
-    skipAndPutOne<2, false>,     // 4
-    skipAndPutOne<2, true>,      // 5
-    skipAndPutOne<3, false>,     // 6
-    skipAndPutOne<3, true>,      // 7
-    skipAndPutP2,                // 8
-    skipAndPutP4,                // 9
-    putTwoP2,                    // 10
-    putP4<1>,                    // 11
-    putP4<2>,                    // 12
-    putP4<3>,                    // 13
-    skipOnly<1>,                 // 14
-    putByte,                     // 15
-};
+// The handlers by opcode. A switch rather than a table of pointers, so that
+// every handler is inlined with the coder's state in registers.
+bool dispatch(uint32_t opcode, BlockCoder& c) {
+  switch (opcode & 15) {
+    case 0: return endOfBlock(c);
+    case 1: return skipOnly<5>(c);
+    case 2: return skipAndPutOne<1, false>(c);
+    case 3: return skipAndPutOne<1, true>(c);
+    case 4: return skipAndPutOne<2, false>(c);
+    case 5: return skipAndPutOne<2, true>(c);
+    case 6: return skipAndPutOne<3, false>(c);
+    case 7: return skipAndPutOne<3, true>(c);
+    case 8: return skipAndPutP2(c);
+    case 9: return skipAndPutP4(c);
+    case 10: return putTwoP2(c);
+    case 11: return putP4<1>(c);
+    case 12: return putP4<2>(c);
+    case 13: return putP4<3>(c);
+    case 14: return skipOnly<1>(c);
+    default: return putByte(c);
+  }
+}
 
 }  // namespace
 
@@ -147,13 +152,15 @@ void decodeCoefficients(const QuantTables& tables, int component, NibbleReader& 
                         CoefficientBlock& block) {
   block = {};
   const int b = std::clamp(component, 0, 2);
-  BlockCoder coder{coefficients, tables.step[b], tables.negated[b], block, 0};
+  BlockCoder coder{coefficients, tables.step[b], tables.negated[b], block.value, 0, 0};
   coder.putByteValue();
   for (;;) {
-    const uint32_t opcode = coefficients.nibble();
+    const uint32_t opcode = coder.in.nibble();
     countPath(kOpcodes, static_cast<int>(opcode));
-    if (!kHandlers[opcode](coder)) break;
+    if (!dispatch(opcode, coder)) break;
   }
+  coefficients = coder.in;
+  block.mask = coder.mask;
 }
 
 void decodeMacroblock(const QuantTables& tables, NibbleReader& coefficients, uint16_t* destination, int stride) {
