@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "iw_encoder.h"
 #include "picture_encoders.h"
 #include "pictures.h"
 #include "stream_writer.h"
@@ -69,7 +70,7 @@ std::vector<std::vector<uint8_t>> videoSeeds() {
     seeds.push_back(withMode(fuzzvideo::kIxFrame | form, frame));
     // IW: a panorama whose window straddles the seam.
     const Picture panorama = picture(video::kIwWidth, video::kIwHeight, video::kIwWidth - 64, 300, 128, 0, 7u * quality);
-    const auto encoded = zkv6enc::encodeIWPicture(panorama.data(), quality);
+    const auto encoded = zkv6enc::encodeIWPicture(panorama.data(), quality, zkv6enc::kEveryCodeSearch);
     seeds.push_back(withMode(fuzzvideo::kIwPicture | form, encoded.payload));
     seeds.push_back(withMode(fuzzvideo::kIwFrame | form, zkv6enc::rawChunk("IW", encoded.payload)));
   }

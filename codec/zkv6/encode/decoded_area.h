@@ -42,16 +42,21 @@ struct DecodedArea {
   // into the next) is decoded; first lies inside the picture.
   bool runDecoded(int32_t first, int count) const {
     const int row = first / Stride, column = first % Stride;
-    if (column + count > Stride) {  // runs on into the next row
-      const int head = Stride - column;
-      return runDecoded(first, head) && runDecoded(first + head, count - head);
-    }
+    if (column + count > Stride) return wrappedRunDecoded(first, column, count);
     if (row < y0) return true;
     if (row >= y0 + 8 || column + count > x0 + 8) return false;
     if (column + count <= x0) return true;
     const int from = std::max(column, x0) - x0, to = column + count - x0;
     const auto wanted = static_cast<uint8_t>(((1u << (to - from)) - 1) << from);
     return (rows[row - y0] & wanted) == wanted;
+  }
+
+ private:
+  // A run that goes on into the next row, as two runs (rare: kept out of
+  // the search's loop).
+  [[gnu::noinline]] bool wrappedRunDecoded(int32_t first, int column, int count) const {
+    const int head = Stride - column;
+    return runDecoded(first, head) && runDecoded(first + head, count - head);
   }
 };
 

@@ -132,7 +132,8 @@ class IwEncoder {
       quadrant.vector = search_.bestVector(4, qx, qy, hints, hintCount, errorBelow(best - total, kQuadrantVectorBits));
       double quadrantCost = quadrant.vector.error >= 0 ? cost(quadrant.vector.error, kQuadrantVectorBits) : best;
       if (groups_ && quadrantCost > lambda_ * kGroupBits && best - total > lambda_ * kGroupBits) {
-        const IwGroup pieces = search_.bestGroup(qx, qy);
+        // Pieces whose errors alone reach the quadrant's cost are not finished.
+        const IwGroup pieces = search_.bestGroup(qx, qy, errorBelow(quadrantCost, kGroupBits));
         if (pieces.error >= 0 && cost(pieces.error, kGroupBits) < quadrantCost) {
           quadrant.group = true;
           quadrant.pieces = pieces;
@@ -243,7 +244,7 @@ IwOptions iwOptions(Speed speed) {
     case Speed::kDefault:
       break;
   }
-  return {14, 1, 4, true};
+  return {14, 1, 4, false};
 }
 
 EncodedPicture encodeIWPicture(const uint16_t* source, int quality, Speed speed) {

@@ -362,14 +362,13 @@ int64_t IwSearch::pieceGroupError(int32_t destination, uint32_t& code) const {
   return best;
 }
 
-IwGroup IwSearch::bestGroup(int qx, int qy) const {
+IwGroup IwSearch::bestGroup(int qx, int qy, int64_t limit) const {
   IwGroup group;
   group.error = 0;
   for (int n = 0; n < 4; ++n) {
     const int32_t destination = blockStart_ + (qy + 2 * (n >> 1)) * kStride + qx + 2 * (n & 1);
     const int64_t e = pieceGroupError(destination, group.k[n]);
-    if (e < 0) return {};
-    group.error += e;
+    if (e < 0 || (group.error += e) >= limit) return {};
   }
   return group;
 }

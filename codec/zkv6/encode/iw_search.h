@@ -60,8 +60,8 @@ class IwSearch {
   // The same from the hints alone (each with its own transform first).
   IwVector bestHint(int n, int px, int py, const IwVector* hints, int hintCount, int64_t limit) const;
   // The best 2x2 codes for the quadrant at (qx, qy); error -1 when a piece
-  // has no valid source.
-  IwGroup bestGroup(int qx, int qy) const;
+  // has no valid source or the pieces' errors reach limit.
+  IwGroup bestGroup(int qx, int qy, int64_t limit = INT64_MAX) const;
 
   // Error of copying the region at start under transform t onto the n x n
   // piece of the source at pixel destination; stops counting at limit.

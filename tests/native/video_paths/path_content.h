@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "iw_encoder.h"
 #include "picture_encoders.h"
 #include "pictures.h"
 
@@ -66,7 +67,7 @@ inline void forEachEncoded(const std::function<void(const Encoded&)>& use) {
       reference = e.picture.reconstruction;
     }
     const Picture panorama = content(video::kIwWidth, video::kIwHeight, 0, 7u * quality);
-    Encoded e{true, quality, 0, zkv6enc::encodeIWPicture(panorama.data(), quality), {}};
+    Encoded e{true, quality, 0, zkv6enc::encodeIWPicture(panorama.data(), quality, zkv6enc::kEveryCodeSearch), {}};
     use(e);
   }
 }
