@@ -6,6 +6,8 @@
 #                               a time (default: the processors); goes on
 #                               after a finding and fails at the end
 #                               (make fuzz-long)
+# FUZZ_TARGETS="a b" runs only those targets (a campaign's target again after
+# a fix: the table is then made from its new log and the others' old ones).
 # Under build/fuzz/TARGET/: seed/ (written afresh each run), corpus/ (kept
 # between runs), findings/ (crash, timeout and leak inputs) and MODE.log.
 set -u
@@ -43,6 +45,7 @@ run_target() {
 names=()
 while read -r name max_len len_control test_seconds tree_seeds; do
   [[ -z $name || $name == \#* ]] && continue
+  [[ -n ${FUZZ_TARGETS:-} && " $FUZZ_TARGETS " != *" $name "* ]] && continue
   dir=$out/$name
   mkdir -p "$dir/seed" "$dir/corpus" "$dir/findings"
   rm -f "$dir/$mode.status"

@@ -64,7 +64,21 @@ int levelsOfAbsolute(const std::string& path) {
   return levelsBelowRoot(parts, hasDrive(path) ? 1 : 0);
 }
 
+// The path in one spelling: lower case, backslashes, one between parts (a
+// share's two at the start stay two).
+std::string folded(const std::string& path) {
+  std::string out;
+  if (!path.empty() && isSeparator(path[0])) out = path.size() > 1 && isSeparator(path[1]) ? "\\\\" : "\\";
+  for (std::string_view part : partsOf(path)) {
+    if (!out.empty() && !isSeparator(out.back())) out += '\\';
+    for (char c : part) out += lower(c);
+  }
+  return out;
+}
+
 }  // namespace
+
+bool samePath(const std::string& a, const std::string& b) { return folded(a) == folded(b); }
 
 bool namesDriveRoot(const std::string& directory, const std::string& currentDirectory) {
   // The walk lists directory + "\*.*": "c:" lists the root of c:.

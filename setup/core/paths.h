@@ -25,4 +25,9 @@ inline Value joinPath(const Value& directory, const Value& name, char separator 
 // then go through the drive's whole tree.
 bool namesDriveRoot(const std::string& directory, const std::string& currentDirectory);
 
+// Whether two paths as scripts build them name the same file or folder:
+// ASCII letter case, the kind of separator, doubled separators and a
+// trailing one make no difference.
+bool samePath(const std::string& a, const std::string& b);
+
 }  // namespace setup

@@ -1,4 +1,6 @@
 // The walking commands: CopyDir2Dest, Deltree and ApplyOnFiles.
+#include <string>
+
 #include "commands.h"
 #include "file_operations.h"
 #include "messages.h"
@@ -11,9 +13,12 @@ namespace {
 
 bool isDotEntry(const DirectoryEntry& entry) { return entry.name == "." || entry.name == ".."; }
 
-// Copies SRCDIR/relative into DSTDIR/relative, entry by entry.
+// Copies SRCDIR/relative into DSTDIR/relative, entry by entry. top is the
+// copy's own destination, DSTDIR/a: when it lies inside the tree being
+// copied it is not copied into itself again (which would go on, a level
+// deeper each time, until the paths reach MAX_PATH).
 void copyTree(Interpreter& in, const CommandCall& call, const std::string& source,
-              const std::string& destination, const std::string& relative) {
+              const std::string& destination, const std::string& relative, const std::string& top) {
   SetupHost& host = in.host();
   std::string target = destination + "/" + relative;
   if (fitsMaxPath(target)) host.createDirectory(target);
@@ -23,7 +28,9 @@ void copyTree(Interpreter& in, const CommandCall& call, const std::string& sourc
     in.SetStatusText(call.window, kStatusLine, text::kCopyingFile, entry.name.c_str());
     std::string child = relative + "/" + entry.name;
     if (entry.isDirectory) {
-      if (!isDotEntry(entry)) copyTree(in, call, source, destination, child);
+      if (!isDotEntry(entry) && !samePath(source + "/" + child, top)) {
+        copyTree(in, call, source, destination, child, top);
+      }
     } else {
       Value copy = destination + "/" + child;
       deleteQuietly(in, copy);
@@ -83,7 +90,11 @@ void CopyDir2Dest(Interpreter& in, const CommandCall& call) {
   Value source = in.variable("SRCDIR");
   Value destination = in.variable("DSTDIR");
   if (!source || !destination || !call.value1) return;
-  copyTree(in, call, *source, *destination, *call.value1);
+  const std::string top = *destination + "/" + *call.value1;
+  // A tree copied onto itself is already there: each file would be deleted
+  // before it was copied.
+  if (samePath(*source + "/" + *call.value1, top)) return;
+  copyTree(in, call, *source, *destination, *call.value1, top);
 }
 
 void Deltree(Interpreter& in, const CommandCall& call) {

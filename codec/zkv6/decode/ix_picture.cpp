@@ -55,13 +55,8 @@ constexpr CodeIndex indexOf(const CodeTable& table) {
   for (int k = 0; k < table.count; ++k) index.row[(1 << table.row[k].length) | table.row[k].code] = static_cast<int8_t>(k);
   return index;
 }
-constexpr std::array<CodeIndex, kPieceCount> indexesOf(const CodeTable (&tables)[kPieceCount]) {
-  std::array<CodeIndex, kPieceCount> indexes{};
-  for (int p = 0; p < kPieceCount; ++p) indexes[p] = indexOf(tables[p]);
-  return indexes;
-}
-constexpr std::array<CodeIndex, kPieceCount> kPredictedIndex = indexesOf(kPredicted);
-constexpr std::array<CodeIndex, kPieceCount> kSelfContainedIndex = indexesOf(kSelfContained);
+constexpr std::array<CodeIndex, kPieceCount> kPredictedIndex = perPiece(kPredicted, indexOf);
+constexpr std::array<CodeIndex, kPieceCount> kSelfContainedIndex = perPiece(kSelfContained, indexOf);
 
 // Every string of kLongestCode bits starts with exactly one code: the
 // reading below always ends inside the index.

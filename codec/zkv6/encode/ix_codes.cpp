@@ -29,13 +29,8 @@ constexpr PieceCodes gather(const CodeTable& table) {
   return out;
 }
 
-constexpr std::array<PieceCodes, kPieceCount> gatherAll(const CodeTable (&tables)[kPieceCount]) {
-  std::array<PieceCodes, kPieceCount> out{};
-  for (int p = 0; p < kPieceCount; ++p) out[p] = gather(tables[p]);
-  return out;
-}
-constexpr std::array<PieceCodes, kPieceCount> kPredictedCodes = gatherAll(kPredicted);
-constexpr std::array<PieceCodes, kPieceCount> kSelfContainedCodes = gatherAll(kSelfContained);
+constexpr std::array<PieceCodes, kPieceCount> kPredictedCodes = perPiece(kPredicted, gather);
+constexpr std::array<PieceCodes, kPieceCount> kSelfContainedCodes = perPiece(kSelfContained, gather);
 
 constexpr int kShortSide = 64;  // short vectors: -31..32 each way
 

@@ -4,6 +4,7 @@
 // them. Each table is a complete prefix code.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace zkv6::ix {
@@ -48,6 +49,14 @@ struct CodeTable {
   CodeRow row[8];
 };
 constexpr int kLongestCode = 4;
+
+// What f makes of each piece's table of one coding, by piece.
+template <typename F>
+constexpr auto perPiece(const CodeTable (&tables)[kPieceCount], F f) {
+  std::array<decltype(f(tables[0])), kPieceCount> out{};
+  for (int p = 0; p < kPieceCount; ++p) out[p] = f(tables[p]);
+  return out;
+}
 
 inline constexpr CodeTable kPredicted[kPieceCount] = {
     {8,

@@ -6,9 +6,12 @@ namespace setup::testing {
 
 namespace {
 
+// The name a listing shows: the last part, without the separators that
+// may end the path (the file system names C:\dir\ "dir").
 std::string lastComponent(const std::string& path) {
-  size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
+  const std::string trimmed = path.substr(0, path.find_last_not_of("\\/") + 1);
+  const size_t cut = trimmed.find_last_of("\\/");
+  return cut == std::string::npos ? trimmed : trimmed.substr(cut + 1);
 }
 
 bool wildcardMatch(const char* pattern, const char* name) {

@@ -139,6 +139,21 @@ TEST(TreeCommandsTest, CopyDir2DestCopiesTheWholeTree) {
   EXPECT_EQ(run.host.statusTexts[2], "progress1/1001: Copying file\n..");
 }
 
+TEST(TreeCommandsTest, CopyDir2DestNeitherDeletesATreeCopiedOntoItselfNorCopiesIntoItselfAgain) {
+  FileRun run;
+  run.host.addDirectory("C:\\src\\files");
+  run.host.addFile("C:\\src\\files\\one", "1");
+  // Onto itself, spelt another way: nothing to do, nothing lost.
+  run.run("[Setup]\nset SRCDIR \"C:\\src\"\nset DSTDIR \"c:/SRC\\\"\nCopyDir2Dest \"files\"\n");
+  EXPECT_TRUE(run.host.boxes.empty());
+  EXPECT_EQ(run.host.fileBytes("C:\\src\\files\\one"), "1");
+  // Into a folder of the tree copied: one copy, not one inside each.
+  run.run("[Setup]\nset SRCDIR \"C:\\src\"\nset DSTDIR \"C:\\src\\files\"\nCopyDir2Dest \"files\"\n");
+  EXPECT_TRUE(run.host.boxes.empty());
+  EXPECT_EQ(run.host.fileBytes("C:\\src\\files\\files\\one"), "1");
+  EXPECT_FALSE(run.host.hasDirectory("C:\\src\\files\\files\\files"));
+}
+
 TEST(TreeCommandsTest, DeltreeRemovesATree) {
   FileRun run;
   run.host.addDirectory("C:\\dst\\app");
